@@ -1,0 +1,4 @@
+#pragma once
+#define IDD_JORV_MESSAGEBOX 100
+#define IDC_JORV_TEXT 1001
+#define IDC_JORV_ICON 1002

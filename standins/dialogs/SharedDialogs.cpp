@@ -1,0 +1,129 @@
+// The shared-dialog library stand-in.
+
+#include "frame/suite/SharedDialogs.h"
+
+#include "Automation.h"
+#include "MessageBoxWindow.h"
+#include "WaitWindow.h"
+#include "framework/Module.h"
+#include "framework/Text.h"
+
+namespace {
+
+JorvCall NewCall(const wchar_t* function) {
+  JorvCall call;
+  call.function = function;
+  return call;
+}
+
+std::wstring Safe(const wchar_t* text) { return text ? text : L""; }
+
+}  // namespace
+
+int JorvMessageBox(HWND owner, const wchar_t* text, const wchar_t* caption, int kind, int, int) {
+  JorvCall call = NewCall(L"JorvMessageBox");
+  call.owner = owner;
+  call.text = Safe(text);
+  call.caption = Safe(caption);
+  call.kind = kind;
+  if (auto scripted = jorv::Intercept(call)) {
+    // A notice has one button: whatever the script says, it answers 1.
+    return kind == JORV_MB_CONFIRM ? *scripted : 1;
+  }
+  jorv::CMessageBoxWindow box(call.text, call.caption, kind == JORV_MB_CONFIRM);
+  INT_PTR result = box.DoModal(owner, 0, wf::GetCodeInstance());
+  if (result < 0) return kind == JORV_MB_CONFIRM ? 0 : 1;  // could not be shown
+  return static_cast<int>(result);
+}
+
+HANDLE JorvWaitDynamicShowEx(HWND owner, const wchar_t* text) {
+  JorvCall call = NewCall(L"JorvWaitDynamicShowEx");
+  call.owner = owner;
+  call.text = Safe(text);
+  jorv::Intercept(call);  // the animation is shown in every mode: it never blocks
+  jorv::CWaitWindow* window = jorv::CWaitWindow::Show(owner, call.text);
+  return window ? static_cast<HANDLE>(window->m_hWnd) : nullptr;
+}
+
+void JorvWaitDynamicHideEx(HANDLE wait) {
+  JorvCall call = NewCall(L"JorvWaitDynamicHideEx");
+  jorv::Intercept(call);
+  if (wait && jorv::CWaitWindow::IsOpen(wait)) ::DestroyWindow(static_cast<HWND>(wait));
+}
+
+int JorvNewContactView(Contact::CContactData* contact, int mode) {
+  JorvCall call = NewCall(L"JorvNewContactView");
+  call.kind = mode;
+  call.contact = contact;
+  if (!contact) return 0;
+  if (auto scripted = jorv::Intercept(call)) return *scripted;
+  return 0;  // the contact editor window is not part of this stand-in yet: nothing saved
+}
+
+int JorvSelectContact(std::list<JorvContactEntry>& entries, HWND owner) {
+  JorvCall call = NewCall(L"JorvSelectContact");
+  call.owner = owner;
+  call.entries = &entries;
+  if (auto scripted = jorv::Intercept(call)) return *scripted;
+  return 0;
+}
+
+int JorvSelectPhrase(std::wstring& phrase) {
+  JorvCall call = NewCall(L"JorvSelectPhrase");
+  call.phrase = &phrase;
+  if (auto scripted = jorv::Intercept(call)) return *scripted;
+  return 0;
+}
+
+void JorvDisContactInfo(const Contact::CContactData* contact, int x, int y, HWND owner) {
+  JorvCall call = NewCall(L"JorvDisContactInfo");
+  call.shownContact = contact;
+  call.x = x;
+  call.y = y;
+  call.owner = owner;
+  jorv::Intercept(call);
+}
+
+void JorvDisContactRefurInfo(const Contact::CContactData* contact) {
+  JorvCall call = NewCall(L"JorvDisContactRefurInfo");
+  call.shownContact = contact;
+  jorv::Intercept(call);
+}
+
+void JorvDisContactInfoHide() {
+  JorvCall call = NewCall(L"JorvDisContactInfoHide");
+  jorv::Intercept(call);
+}
+
+namespace {
+int Compose(const wchar_t* function, const Message::CSMSData* draft, const SimCardList& cards, int editable,
+            ContentList& written, int& save) {
+  JorvCall call = NewCall(function);
+  call.draft = draft;
+  call.cards = &cards;
+  call.kind = editable;
+  call.written = &written;
+  call.save = &save;
+  save = 0;
+  if (auto scripted = jorv::Intercept(call)) return *scripted;
+  return 0;  // the compose window is not part of this stand-in yet: nothing sent or saved
+}
+}  // namespace
+
+int JorvPhoneSendSms(const Message::CSMSData* draft, const SimCardList& cards, int editable, ContentList& written,
+                     int& save) {
+  return Compose(L"JorvPhoneSendSms", draft, cards, editable, written, save);
+}
+
+int JorvPhoneSendSmsNoNote(const Message::CSMSData* draft, const SimCardList& cards, int editable,
+                           ContentList& written, int& save) {
+  return Compose(L"JorvPhoneSendSmsNoNote", draft, cards, editable, written, save);
+}
+
+int getDisplayCardType(CSimInfo card) {
+  std::wstring network = wf::ToLower(card.m_network);
+  if (network == L"gsm" || network == L"gprs" || network == L"edge") return 1;
+  if (network == L"cdma" || network == L"cdma2000" || network == L"evdo") return 2;
+  if (network == L"wcdma" || network == L"umts" || network == L"hspa") return 3;
+  return 0;
+}

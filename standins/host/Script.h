@@ -1,0 +1,31 @@
+// The host's automation script: steps separated by ';', each a command word
+// and its arguments, e.g.
+//   "wait 1500; shot main; lang zhcn; tab 1; click 0x4cc; disconnect; exit"
+// Commands:
+//   wait <ms>          let the program run for that long
+//   shot <name>        save the host window as <screens>\<name>.png
+//   connect | disconnect   plug the simulated handset in or out
+//   lang <en|zhcn|zhtw>    switch the suite's language (restarts the plug-in)
+//   size <w> <h>       resize the host window's client area
+//   click <control id> press a button of the plug-in window (decimal or 0x...)
+//   tab <index>        select a module tab of the plug-in window
+//   tree <path>        write the window tree of the host window to a file
+//   exit               close the host
+#pragma once
+#include <string>
+#include <vector>
+
+namespace shell {
+
+struct ScriptStep {
+  std::wstring command;
+  std::vector<std::wstring> args;
+};
+
+// Parses a script; on a malformed step answers false with `error` naming it.
+bool ParseScript(const std::wstring& text, std::vector<ScriptStep>& steps, std::wstring& error);
+
+// Parses a decimal or 0x-prefixed number; false when `text` is not one.
+bool ParseNumber(const std::wstring& text, long& value);
+
+}  // namespace shell

@@ -1,0 +1,379 @@
+#include "ShellWindow.h"
+
+#include <commctrl.h>
+#include "framework/GdiPlus.h"
+#include <windowsx.h>
+
+#include <fstream>
+
+#include "frame/suite/BaseLibrary.h"
+#include "frame/suite/ConnectLibrary.h"
+#include "frame/suite/ResourceLibrary.h"
+#include "framework/Gdi.h"
+#include "framework/Screenshot.h"
+#include "framework/Text.h"
+
+namespace shell {
+namespace {
+
+constexpr const wchar_t* kLanguageKey = L"Software\\Norvane\\Tamix";
+constexpr const wchar_t* kLanguageSettings[3] = {L"Chinese(Simplified)", L"Chinese(Traditional)",
+                                                 L"English(United States)"};
+
+std::wstring Text(const wchar_t* key) {
+  std::wstring text;
+  GetString(key, text);
+  return text;
+}
+
+void Print(const std::wstring& line) {
+  std::string utf8 = wf::ToUtf8(line + L"\n");
+  DWORD written = 0;
+  HANDLE out = ::GetStdHandle(STD_ERROR_HANDLE);
+  if (out && out != INVALID_HANDLE_VALUE) ::WriteFile(out, utf8.data(), static_cast<DWORD>(utf8.size()), &written, nullptr);
+}
+
+void Describe(HWND window, int depth, std::wstring& out) {
+  wchar_t className[128] = {}, text[128] = {};
+  ::GetClassNameW(window, className, 128);
+  ::GetWindowTextW(window, text, 128);
+  RECT rc{};
+  ::GetWindowRect(window, &rc);
+  HWND parent = ::GetParent(window);
+  if (parent && (::GetWindowLongPtrW(window, GWL_STYLE) & WS_CHILD))
+    ::MapWindowPoints(HWND_DESKTOP, parent, reinterpret_cast<POINT*>(&rc), 2);
+  out += std::wstring(static_cast<size_t>(depth) * 2, L' ');
+  out += wf::FormatText(L"%s \"%s\" id=0x%x %s (%ld,%ld,%ld,%ld)\n", className, text, ::GetDlgCtrlID(window),
+                        ::IsWindowVisible(window) ? L"visible" : L"hidden", rc.left, rc.top, rc.right, rc.bottom);
+  for (HWND child = ::GetWindow(window, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT))
+    Describe(child, depth + 1, out);
+}
+
+}  // namespace
+
+std::wstring DescribeWindowTree(HWND root) {
+  std::wstring out;
+  Describe(root, 0, out);
+  return out;
+}
+
+bool CShellWindow::Open(std::wstring& error) {
+  RECT rc{0, 0, 959, kAppBarHeight + 528 + 22};
+  ::AdjustWindowRectEx(&rc, WS_OVERLAPPEDWINDOW, TRUE, 0);
+  RECT place{40, 30, 40 + rc.right - rc.left, 30 + rc.bottom - rc.top};
+  if (!Create(nullptr, place, TAMIX_SHELL_TITLE, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN)) {
+    error = L"cannot create the host window";
+    return false;
+  }
+  SetDeviceConnected(m_options.connected);
+  UpdateStatus();
+  if (!m_plugin.Load(m_options.pluginFolder, error) || !StartPlugin(error)) return false;
+  ShowWindow(SW_SHOW);
+  UpdateWindow();
+  if (!m_options.script.empty()) SetTimer(kScriptTimer, 10);
+  return true;
+}
+
+bool CShellWindow::StartPlugin(std::wstring& error) {
+  if (!m_plugin.Start(m_hWnd, this, PluginArea(), error)) return false;
+  Invalidate();  // the app bar shows the plug-in's button and name
+  return true;
+}
+
+RECT CShellWindow::PluginArea() const {
+  RECT rc = GetClientRect();
+  RECT status{};
+  if (m_status) ::GetWindowRect(m_status, &status);
+  rc.top = kAppBarHeight;
+  rc.bottom -= status.bottom - status.top;
+  if (rc.bottom < rc.top) rc.bottom = rc.top;
+  return rc;
+}
+
+RECT CShellWindow::AppButtonRect() const { return RECT{12, 8, 12 + 72, 8 + 72}; }
+
+LRESULT CShellWindow::OnCreate(UINT, WPARAM, LPARAM, BOOL&) {
+  m_status = ::CreateWindowExW(0, STATUSCLASSNAMEW, L"", WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP, 0, 0, 0, 0, m_hWnd,
+                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(kStatusBarId)), nullptr, nullptr);
+  BuildMenu();
+  return 0;
+}
+
+void CShellWindow::BuildMenu() {
+  HMENU bar = ::CreateMenu();
+  HMENU phone = ::CreatePopupMenu();
+  ::AppendMenuW(phone, MF_STRING, kCmdConnect, Text(L"shell.menu.connect").c_str());
+  ::AppendMenuW(phone, MF_STRING, kCmdDisconnect, Text(L"shell.menu.disconnect").c_str());
+  ::AppendMenuW(phone, MF_SEPARATOR, 0, nullptr);
+  ::AppendMenuW(phone, MF_STRING, kCmdExit, Text(L"shell.menu.exit").c_str());
+  HMENU language = ::CreatePopupMenu();
+  const wchar_t* names[3] = {L"shell.language.zhcn", L"shell.language.zhtw", L"shell.language.en"};
+  for (int i = 0; i < 3; ++i) ::AppendMenuW(language, MF_STRING, kCmdLanguageFirst + i, Text(names[i]).c_str());
+  ::CheckMenuRadioItem(language, kCmdLanguageFirst, kCmdLanguageLast, kCmdLanguageFirst + GetTextLanguage(),
+                       MF_BYCOMMAND);
+  HMENU help = ::CreatePopupMenu();
+  ::AppendMenuW(help, MF_STRING, kCmdAbout, Text(L"shell.menu.about").c_str());
+  ::AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(phone), Text(L"shell.menu.handset").c_str());
+  ::AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(language), Text(L"shell.menu.language").c_str());
+  ::AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(help), Text(L"shell.menu.help").c_str());
+  HMENU old = ::GetMenu(m_hWnd);
+  ::SetMenu(m_hWnd, bar);
+  if (old) ::DestroyMenu(old);
+}
+
+void CShellWindow::UpdateStatus() {
+  if (!m_status) return;
+  RECT rc = GetClientRect();
+  int parts[3] = {rc.right - 320 > 100 ? rc.right - 320 : 100, rc.right - 140 > 200 ? rc.right - 140 : 200, -1};
+  ::SendMessageW(m_status, SB_SETPARTS, 3, reinterpret_cast<LPARAM>(parts));
+  std::wstring task = m_runningTask.empty() ? Text(L"shell.status.ready") : m_runningTask;
+  ::SendMessageW(m_status, SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(task.c_str()));
+  std::wstring state = Text(IsDeviceConnected() ? L"shell.status.connected" : L"shell.status.disconnected");
+  ::SendMessageW(m_status, SB_SETTEXTW, 1, reinterpret_cast<LPARAM>(state.c_str()));
+  const wchar_t* names[3] = {L"shell.language.zhcn", L"shell.language.zhtw", L"shell.language.en"};
+  std::wstring language = Text(names[GetTextLanguage()]);
+  ::SendMessageW(m_status, SB_SETTEXTW, 2, reinterpret_cast<LPARAM>(language.c_str()));
+}
+
+LRESULT CShellWindow::OnSize(UINT, WPARAM, LPARAM, BOOL&) {
+  if (m_status) ::SendMessageW(m_status, WM_SIZE, 0, 0);
+  UpdateStatus();
+  m_plugin.Move(PluginArea());
+  return 0;
+}
+
+void CShellWindow::DrawAppBar(HDC dc, const RECT& rc) const {
+  RECT bar{rc.left, rc.top, rc.right, rc.top + kAppBarHeight};
+  wf::ScopedBrush background(::CreateSolidBrush(RGB(0x1F, 0x4E, 0x86)));
+  ::FillRect(dc, &bar, background);
+  ::SetBkMode(dc, TRANSPARENT);
+  ::SetTextColor(dc, RGB(0xFF, 0xFF, 0xFF));
+  wf::ScopedSelect font(dc, ::GetStockObject(DEFAULT_GUI_FONT));
+  RECT product{bar.right - 200, bar.top, bar.right - 16, bar.bottom};
+  ::DrawTextW(dc, TAMIX_SHELL_TITLE, -1, &product, DT_RIGHT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+  IApplication* app = m_plugin.app();
+  if (!app) return;
+  Gdiplus::Image** images = app->GetMenuImages();
+  // normal, hover, pressed (twice), disabled
+  Gdiplus::Image* image = images ? images[m_pressed ? 2 : m_hover ? 1 : 0] : nullptr;
+  RECT button = AppButtonRect();
+  if (image) {
+    Gdiplus::Graphics g(dc);
+    g.DrawImage(image, static_cast<INT>(button.left), static_cast<INT>(button.top),
+                static_cast<INT>(button.right - button.left), static_cast<INT>(button.bottom - button.top));
+  }
+  RECT label{button.right + 10, bar.top, button.right + 300, bar.bottom};
+  ::DrawTextW(dc, app->GetAppName().c_str(), -1, &label, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+}
+
+LRESULT CShellWindow::OnPaint(UINT, WPARAM, LPARAM, BOOL&) {
+  wf::PaintDC dc(m_hWnd);
+  DrawAppBar(dc, GetClientRect());
+  return 0;
+}
+
+LRESULT CShellWindow::OnPrintClient(UINT, WPARAM wParam, LPARAM, BOOL&) {
+  DrawAppBar(reinterpret_cast<HDC>(wParam), GetClientRect());
+  return 0;
+}
+
+LRESULT CShellWindow::OnMouseMove(UINT, WPARAM, LPARAM lParam, BOOL&) {
+  POINT pt{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+  RECT button = AppButtonRect();
+  bool hover = ::PtInRect(&button, pt) != FALSE;
+  if (hover != m_hover) {
+    m_hover = hover;
+    InvalidateRect(button, FALSE);
+    TRACKMOUSEEVENT track{sizeof(track), TME_LEAVE, m_hWnd, 0};
+    if (hover) ::TrackMouseEvent(&track);
+  }
+  return 0;
+}
+
+LRESULT CShellWindow::OnMouseLeave(UINT, WPARAM, LPARAM, BOOL&) {
+  m_hover = m_pressed = false;
+  InvalidateRect(AppButtonRect(), FALSE);
+  return 0;
+}
+
+LRESULT CShellWindow::OnLButtonDown(UINT, WPARAM, LPARAM lParam, BOOL&) {
+  POINT pt{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+  RECT button = AppButtonRect();
+  if (::PtInRect(&button, pt)) {
+    m_pressed = true;
+    InvalidateRect(button, FALSE);
+  }
+  return 0;
+}
+
+LRESULT CShellWindow::OnLButtonUp(UINT, WPARAM, LPARAM, BOOL&) {
+  if (m_pressed) {
+    m_pressed = false;
+    InvalidateRect(AppButtonRect(), FALSE);
+    if (IApplication* app = m_plugin.app()) ActivateApp(app->GetViewUri());
+  }
+  return 0;
+}
+
+void CShellWindow::ActivateApp(const std::wstring& viewUri) {
+  IApplication* app = m_plugin.app();
+  if (app && app->GetViewUri() == viewUri) app->ShowApp(SW_SHOW);
+}
+
+void CShellWindow::ShowTrayTip(int32_t, const std::wstring& text) {
+  m_toast.Show(m_hWnd, TAMIX_SHELL_TITLE, text);
+  LOG::I(L"TamixShell", L"tray tip: %s", text.c_str());
+}
+
+void CShellWindow::SetRunningTask(const std::wstring& text, bool running) {
+  m_runningTask = running ? text : std::wstring();
+  UpdateStatus();
+}
+
+void CShellWindow::SetConnected(bool connected) {
+  SetDeviceConnected(connected);
+  UpdateStatus();
+}
+
+void CShellWindow::SetLanguage(int language) {
+  const std::wstring& value = kLanguageSettings[language];
+  ::RegSetKeyValueW(HKEY_CURRENT_USER, kLanguageKey, L"LanguageId", REG_SZ, value.c_str(),
+                    static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
+  // The plug-in reads its texts when its window is made: start it afresh.
+  m_plugin.Stop();
+  BuildMenu();
+  UpdateStatus();
+  std::wstring error;
+  if (!StartPlugin(error)) Fail(L"restarting the plug-in: " + error);
+}
+
+LRESULT CShellWindow::OnConnect(WORD, WORD, HWND, BOOL&) {
+  SetConnected(true);
+  return 0;
+}
+
+LRESULT CShellWindow::OnDisconnect(WORD, WORD, HWND, BOOL&) {
+  SetConnected(false);
+  return 0;
+}
+
+LRESULT CShellWindow::OnLanguage(WORD, WORD id, HWND, BOOL&) {
+  SetLanguage(id - kCmdLanguageFirst);
+  return 0;
+}
+
+LRESULT CShellWindow::OnAbout(WORD, WORD, HWND, BOOL&) {
+  std::wstring text = L"TamixShell\n\nDevelopment host of the suite, with a simulated handset.";
+  ::MessageBoxW(m_hWnd, text.c_str(), TAMIX_SHELL_TITLE, MB_OK | MB_ICONINFORMATION);
+  return 0;
+}
+
+LRESULT CShellWindow::OnExit(WORD, WORD, HWND, BOOL&) {
+  PostMessage(WM_CLOSE);
+  return 0;
+}
+
+LRESULT CShellWindow::OnClose(UINT, WPARAM, LPARAM, BOOL&) {
+  m_plugin.Stop();  // Destroy, then DestroyAppInterface
+  DestroyWindow();
+  return 0;
+}
+
+LRESULT CShellWindow::OnDestroy(UINT, WPARAM, LPARAM, BOOL&) {
+  m_plugin.Stop();
+  ::PostQuitMessage(m_exitCode);
+  return 0;
+}
+
+// --- automation -------------------------------------------------------------
+
+void CShellWindow::Fail(const std::wstring& message) {
+  Print(L"TamixShell: " + message);
+  LOG::E(L"TamixShell", L"%s", message.c_str());
+  m_exitCode = 2;
+}
+
+LRESULT CShellWindow::OnTimer(UINT, WPARAM wParam, LPARAM, BOOL& bHandled) {
+  if (wParam != kScriptTimer) {
+    bHandled = FALSE;
+    return 0;
+  }
+  KillTimer(kScriptTimer);
+  RunNextStep();
+  return 0;
+}
+
+void CShellWindow::RunNextStep() {
+  while (m_nextStep < m_options.script.size()) {
+    const ScriptStep& step = m_options.script[m_nextStep++];
+    UINT delay = 0;
+    if (!RunStep(step, delay)) {
+      PostMessage(WM_CLOSE);
+      return;
+    }
+    if (step.command == L"exit") return;
+    // Let the program run between steps: messages posted by a step are handled first.
+    SetTimer(kScriptTimer, delay > 0 ? delay : 50);
+    return;
+  }
+}
+
+bool CShellWindow::RunStep(const ScriptStep& step, UINT& delay) {
+  long number = 0;
+  if (step.command == L"wait") {
+    ParseNumber(step.args[0], number);
+    delay = static_cast<UINT>(number);
+  } else if (step.command == L"shot") {
+    std::wstring folder = m_options.screensFolder.empty() ? L"." : m_options.screensFolder;
+    ::CreateDirectoryW(folder.c_str(), nullptr);
+    std::wstring path = folder + L"\\" + step.args[0] + L".png";
+    if (!wf::SaveWindowAsPng(m_hWnd, path)) {
+      Fail(L"cannot save " + path);
+      return false;
+    }
+    Print(L"TamixShell: saved " + path);
+  } else if (step.command == L"connect" || step.command == L"disconnect") {
+    SetConnected(step.command == L"connect");
+  } else if (step.command == L"lang") {
+    SetLanguage(step.args[0] == L"zhcn" ? 0 : step.args[0] == L"zhtw" ? 1 : 2);
+  } else if (step.command == L"size") {
+    long width = 0, height = 0;
+    ParseNumber(step.args[0], width);
+    ParseNumber(step.args[1], height);
+    RECT rc{0, 0, width, height};
+    ::AdjustWindowRectEx(&rc, GetStyle(), TRUE, GetExStyle());
+    SetWindowPos(nullptr, 0, 0, rc.right - rc.left, rc.bottom - rc.top, SWP_NOMOVE | SWP_NOZORDER);
+  } else if (step.command == L"click" || step.command == L"tab") {
+    ParseNumber(step.args[0], number);
+    HWND plugin = m_plugin.window();
+    if (step.command == L"click") {
+      HWND button = plugin ? ::GetDlgItem(plugin, static_cast<int>(number)) : nullptr;
+      if (!button) {
+        Fail(L"no control " + step.args[0] + L" in the plug-in window");
+        return false;
+      }
+      ::SendMessageW(plugin, WM_COMMAND, MAKEWPARAM(number, BN_CLICKED), reinterpret_cast<LPARAM>(button));
+    } else {
+      HWND tab = plugin ? ::FindWindowExW(plugin, nullptr, WC_TABCONTROLW, nullptr) : nullptr;
+      if (!tab) {
+        Fail(L"the plug-in window has no tab control");
+        return false;
+      }
+      ::SendMessageW(tab, TCM_SETCURSEL, static_cast<WPARAM>(number), 0);
+      NMHDR header{tab, static_cast<UINT_PTR>(::GetDlgCtrlID(tab)), static_cast<UINT>(TCN_SELCHANGE)};
+      ::SendMessageW(plugin, WM_NOTIFY, header.idFrom, reinterpret_cast<LPARAM>(&header));
+    }
+  } else if (step.command == L"tree") {
+    std::ofstream out(step.args[0].c_str(), std::ios::binary);
+    out << wf::ToUtf8(DescribeWindowTree(m_hWnd));
+    if (!out) {
+      Fail(L"cannot write " + step.args[0]);
+      return false;
+    }
+  } else if (step.command == L"exit") {
+    PostMessage(WM_CLOSE);
+  }
+  return true;
+}
+
+}  // namespace shell

@@ -1,0 +1,127 @@
+// The host program's top-level window, "TamixShell": a bar across the top
+// with the plug-in's menu button, the plug-in's window filling the rest, and
+// a status bar with the running task, the handset's state and the language. It implements
+// the host's callback object for the plug-in.
+#pragma once
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "PluginSlot.h"
+#include "Script.h"
+#include "ToastWindow.h"
+#include "frame/AppInterface.h"
+#include "framework/WindowImpl.h"
+
+namespace shell {
+
+struct ShellOptions {
+  std::wstring pluginFolder;   // where PimPlugin.dll and PimRes.dll are
+  std::wstring screensFolder;  // where "shot" writes its files
+  std::vector<ScriptStep> script;
+  bool connected = true;       // the handset is plugged in at start
+};
+
+class CShellWindow : public wf::CWindowImpl<CShellWindow>, public IAppHost {
+ public:
+  DECLARE_WND_CLASS_EX(L"TamixShellWindow", CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS, COLOR_BTNFACE)
+
+  static constexpr int kAppBarHeight = 88;
+
+  explicit CShellWindow(ShellOptions options) : m_options(std::move(options)) {}
+
+  // Creates the window, loads the plug-in and starts it; false with `error`.
+  bool Open(std::wstring& error);
+  // The exit code for the program: 0, or 2 when an automation step failed.
+  int exitCode() const { return m_exitCode; }
+  // The plug-in's main window, or null while it is not running.
+  HWND PluginWindow() const { return m_plugin.window(); }
+
+  // IAppHost
+  HWND GetHostWindow() override { return m_hWnd; }
+  void ActivateApp(const std::wstring& viewUri) override;
+  void ShowTrayTip(int32_t kind, const std::wstring& text) override;
+  void SetRunningTask(const std::wstring& text, bool running) override;
+
+  // The area the plug-in's window fills, in client coordinates.
+  RECT PluginArea() const;
+  void DrawAppBar(HDC dc, const RECT& rc) const;
+
+  BEGIN_MSG_MAP(CShellWindow)
+    MESSAGE_HANDLER(WM_CREATE, OnCreate)
+    MESSAGE_HANDLER(WM_SIZE, OnSize)
+    MESSAGE_HANDLER(WM_PAINT, OnPaint)
+    MESSAGE_HANDLER(WM_PRINTCLIENT, OnPrintClient)
+    MESSAGE_HANDLER(WM_MOUSEMOVE, OnMouseMove)
+    MESSAGE_HANDLER(WM_MOUSELEAVE, OnMouseLeave)
+    MESSAGE_HANDLER(WM_LBUTTONDOWN, OnLButtonDown)
+    MESSAGE_HANDLER(WM_LBUTTONUP, OnLButtonUp)
+    MESSAGE_HANDLER(WM_TIMER, OnTimer)
+    MESSAGE_HANDLER(WM_CLOSE, OnClose)
+    MESSAGE_HANDLER(WM_DESTROY, OnDestroy)
+    COMMAND_ID_HANDLER(kCmdConnect, OnConnect)
+    COMMAND_ID_HANDLER(kCmdDisconnect, OnDisconnect)
+    COMMAND_RANGE_HANDLER(kCmdLanguageFirst, kCmdLanguageLast, OnLanguage)
+    COMMAND_ID_HANDLER(kCmdAbout, OnAbout)
+    COMMAND_ID_HANDLER(kCmdExit, OnExit)
+  END_MSG_MAP()
+
+ private:
+  enum : WORD {
+    kCmdConnect = 100,
+    kCmdDisconnect,
+    kCmdExit,
+    kCmdAbout,
+    kCmdLanguageFirst = 120,  // en, zhcn, zhtw
+    kCmdLanguageLast = 122,
+  };
+  static constexpr UINT_PTR kScriptTimer = 1;
+  static constexpr int kStatusBarId = 1;
+
+  LRESULT OnCreate(UINT, WPARAM, LPARAM, BOOL&);
+  LRESULT OnSize(UINT, WPARAM, LPARAM, BOOL&);
+  LRESULT OnPaint(UINT, WPARAM, LPARAM, BOOL&);
+  LRESULT OnPrintClient(UINT, WPARAM, LPARAM, BOOL&);
+  LRESULT OnMouseMove(UINT, WPARAM, LPARAM, BOOL&);
+  LRESULT OnMouseLeave(UINT, WPARAM, LPARAM, BOOL&);
+  LRESULT OnLButtonDown(UINT, WPARAM, LPARAM, BOOL&);
+  LRESULT OnLButtonUp(UINT, WPARAM, LPARAM, BOOL&);
+  LRESULT OnTimer(UINT, WPARAM, LPARAM, BOOL&);
+  LRESULT OnClose(UINT, WPARAM, LPARAM, BOOL&);
+  LRESULT OnDestroy(UINT, WPARAM, LPARAM, BOOL&);
+  LRESULT OnConnect(WORD, WORD, HWND, BOOL&);
+  LRESULT OnDisconnect(WORD, WORD, HWND, BOOL&);
+  LRESULT OnLanguage(WORD, WORD, HWND, BOOL&);
+  LRESULT OnAbout(WORD, WORD, HWND, BOOL&);
+  LRESULT OnExit(WORD, WORD, HWND, BOOL&);
+
+  void BuildMenu();
+  void UpdateStatus();
+  void SetConnected(bool connected);
+  void SetLanguage(int language);  // 0 zh-CN, 1 zh-TW, 2 en-US
+  bool StartPlugin(std::wstring& error);
+  RECT AppButtonRect() const;
+
+  // Automation.
+  void RunNextStep();
+  bool RunStep(const ScriptStep& step, UINT& delay);
+  void Fail(const std::wstring& message);
+
+  ShellOptions m_options;
+  PluginSlot m_plugin;
+  CToastWindow m_toast;
+  HWND m_status = nullptr;
+  std::wstring m_runningTask;
+  bool m_hover = false;
+  bool m_pressed = false;
+  size_t m_nextStep = 0;
+  int m_exitCode = 0;
+};
+
+// Writes the window tree under `root` (class, text, control id, visibility,
+// rectangle in the parent's client coordinates), one window per line,
+// indented by depth.
+std::wstring DescribeWindowTree(HWND root);
+
+}  // namespace shell

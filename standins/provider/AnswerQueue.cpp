@@ -1,0 +1,119 @@
+#include "AnswerQueue.h"
+
+#include <exception>
+
+#include "frame/suite/BaseLibrary.h"
+
+namespace provider {
+
+AnswerQueue& AnswerQueue::Instance() {
+  // Never destroyed: its thread is stopped when the last owner goes, so that
+  // the library can be unloaded, and process exit needs nothing of it.
+  static AnswerQueue* queue = new AnswerQueue();
+  return *queue;
+}
+
+void AnswerQueue::AddOwner() {
+  std::lock_guard<std::mutex> lock(m_mutex);
+  ++m_owners;
+  if (!m_worker.joinable()) {
+    m_stop = false;
+    m_worker = std::thread([this] { Run(); });
+  }
+}
+
+void AnswerQueue::RemoveOwner() {
+  std::unique_lock<std::mutex> lock(m_mutex);
+  if (--m_owners > 0 || !m_worker.joinable()) return;
+  if (OnWorkerThread()) return;  // the last object died inside an answer: the thread stays
+  StopWorker(lock);
+}
+
+void AnswerQueue::StopWorker(std::unique_lock<std::mutex>& lock) {
+  m_stop = true;
+  m_wake.notify_all();
+  std::thread worker = std::move(m_worker);
+  lock.unlock();
+  worker.join();
+  lock.lock();
+  m_workerId = 0;
+}
+
+void AnswerQueue::Post(const void* owner, Task task) {
+  if (IsInline()) {
+    task();
+    return;
+  }
+  std::lock_guard<std::mutex> lock(m_mutex);
+  m_tasks.emplace_back(owner, std::move(task));
+  m_wake.notify_one();
+}
+
+template <class Predicate>
+void AnswerQueue::WaitPumping(Predicate done) {
+  for (;;) {
+    {
+      std::lock_guard<std::mutex> lock(m_mutex);
+      if (done()) return;
+    }
+    // A callback may be sending a message to this thread's windows and waiting
+    // for it: let sent messages in while waiting.
+    DWORD woke = ::MsgWaitForMultipleObjects(1, &m_taskDone, FALSE, 5, QS_SENDMESSAGE);
+    if (woke == WAIT_OBJECT_0 + 1) {
+      MSG msg;
+      ::PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+    }
+  }
+}
+
+void AnswerQueue::Drop(const void* owner) {
+  {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    for (auto it = m_tasks.begin(); it != m_tasks.end();) it = it->first == owner ? m_tasks.erase(it) : it + 1;
+    if (OnWorkerThread()) return;
+  }
+  WaitPumping([&] { return m_running != owner; });
+}
+
+void AnswerQueue::SetInline(bool inlineAnswers) {
+  std::lock_guard<std::mutex> lock(m_mutex);
+  m_inline = inlineAnswers;
+}
+
+bool AnswerQueue::IsInline() const {
+  std::lock_guard<std::mutex> lock(m_mutex);
+  return m_inline;
+}
+
+void AnswerQueue::WaitIdle() {
+  if (OnWorkerThread()) return;
+  WaitPumping([&] { return m_tasks.empty() && m_running == nullptr; });
+}
+
+void AnswerQueue::Run() {
+  std::unique_lock<std::mutex> lock(m_mutex);
+  m_workerId = ::GetCurrentThreadId();
+  for (;;) {
+    m_wake.wait(lock, [&] { return m_stop || !m_tasks.empty(); });
+    if (m_stop) break;
+    auto [owner, task] = std::move(m_tasks.front());
+    m_tasks.pop_front();
+    m_running = owner;
+    lock.unlock();
+    try {
+      task();
+    } catch (const std::exception& e) {
+      LOG::E(PIM_ERROR_LOG, "DataProvider: an answer failed: %s", e.what());
+    } catch (...) {
+      LOG::E(PIM_ERROR_LOG, "DataProvider: an answer failed");
+    }
+    task = nullptr;  // release what it captured before others see it is done
+    lock.lock();
+    m_running = nullptr;
+    ::SetEvent(m_taskDone);
+  }
+  m_tasks.clear();
+  ::SetEvent(m_taskDone);
+}
+
+}  // namespace provider

@@ -1,0 +1,65 @@
+// Delivers the library's answers on its own worker thread, one at a time, in
+// the order the requests were made, never while the request's call is still
+// on the caller's stack. Each answer belongs to the object (provider, helper)
+// that took the request, so that destroying the object can drop its answers.
+#pragma once
+#include <windows.h>
+
+#include <atomic>
+#include <condition_variable>
+#include <deque>
+#include <functional>
+#include <mutex>
+#include <thread>
+
+namespace provider {
+
+class AnswerQueue {
+ public:
+  using Task = std::function<void()>;
+
+  static AnswerQueue& Instance();
+
+  // An object that answers through the queue registers while it lives; the
+  // worker thread runs while at least one is registered.
+  void AddOwner();
+  void RemoveOwner();
+
+  void Post(const void* owner, Task task);
+
+  // Drops the answers of `owner` not yet delivered and, unless called from
+  // inside an answer, waits for one of its answers that is being delivered.
+  // While it waits, the calling thread still receives messages sent to its
+  // windows, so an answer that is delivered through them can finish.
+  void Drop(const void* owner);
+
+  // Tests: answer inside the request's call instead of on the worker thread.
+  void SetInline(bool inlineAnswers);
+  bool IsInline() const;
+
+  // Waits until every answer posted so far has been delivered (tests, benchmarks).
+  void WaitIdle();
+
+  bool OnWorkerThread() const { return ::GetCurrentThreadId() == m_workerId; }
+
+ private:
+  AnswerQueue() = default;
+  void Run();
+  void StopWorker(std::unique_lock<std::mutex>& lock);
+  // Waits until `done` (checked under the lock) holds, letting sent messages in.
+  template <class Predicate>
+  void WaitPumping(Predicate done);
+
+  mutable std::mutex m_mutex;
+  std::condition_variable m_wake;
+  HANDLE m_taskDone = ::CreateEventW(nullptr, FALSE, FALSE, nullptr);
+  std::deque<std::pair<const void*, Task>> m_tasks;
+  const void* m_running = nullptr;
+  std::thread m_worker;
+  std::atomic<DWORD> m_workerId{0};
+  int m_owners = 0;
+  bool m_stop = false;
+  bool m_inline = false;
+};
+
+}  // namespace provider

@@ -1,0 +1,16 @@
+// Draws the images of the skin. Every known image name yields a bitmap of the
+// size its table row gives, with its state frames side by side.
+#pragma once
+#include <windows.h>
+#include "framework/GdiPlus.h"
+
+#include <string>
+
+#include "ResourceTables.h"
+
+namespace tamixres {
+
+// A new bitmap for `name` (the caller owns it), or null when GDI+ fails.
+Gdiplus::Bitmap* DrawSkinImage(const std::wstring& name, const ImageEntry& entry);
+
+}  // namespace tamixres
