@@ -3,7 +3,7 @@
 #include <windows.h>
 #include <commctrl.h>
 #include <objbase.h>
-#include <gdiplus.h>
+#include "framework/GdiPlus.h"
 
 #include <gtest/gtest.h>
 

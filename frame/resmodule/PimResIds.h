@@ -1,0 +1,42 @@
+// Identifiers of the plug-in's resource module (PimRes.dll).
+#pragma once
+
+#define IDD_PIM_MAIN 137  // the main window
+
+// Controls of the main window.
+#define IDC_CONTACT_GROUP_TREE 0x481
+#define IDC_CONTACT_LIST 0x488
+#define IDC_MODULE_TAB 0x4c7
+#define IDC_SMS_FOLDER_TREE 0x4c8
+#define IDC_SMS_CHAT_TREE 0x4c9
+#define IDC_CONTACT_NEW 0x4ca
+#define IDC_CONTACT_DELETESOME 0x4cb
+#define IDC_CONTACT_REFRESH 0x4cc
+#define IDC_CONTACT_IMPORT 0x4cd
+#define IDC_CONTACT_EXPORT 0x4ce
+#define IDC_CONTACT_SEARCH 0x4cf
+#define IDC_SMS_LIST 0x4d0
+#define IDC_CALENDAR_LIST 0x4d1
+#define IDC_MULTIDELETE_OK 0x4d2
+#define IDC_MULTIDELETE_CANCEL 0x4d4
+#define IDC_CALENDAR_VIEW_LIST 0x4fc
+#define IDC_CALENDAR_VIEW_DAY 0x4fd
+#define IDC_CALENDAR_VIEW_WEEK 0x4fe
+#define IDC_CALENDAR_VIEW_MONTH 0x4ff
+#define IDC_CALENDAR_VIEW_AREA 0x500
+#define IDC_SMS_MODE_LIST 0x56b
+#define IDC_SMS_MODE_CHAT 0x56c
+#define IDC_BUSY_CONTACT 0x57d
+#define IDC_BUSY_SMS 0x57e
+#define IDC_BUSY_CALENDAR 0x57f
+#define IDC_SMS_NEW 0x580
+#define IDC_SMS_DELETESOME 0x581
+#define IDC_SMS_IMPORT 0x582
+#define IDC_SMS_EXPORT 0x583
+#define IDC_SMS_REFRESH 0x584
+#define IDC_CALENDAR_NEW 0x585
+#define IDC_CALENDAR_DELETESOME 0x586
+#define IDC_CALENDAR_REFRESH 0x587
+#define IDC_CALENDAR_SEARCH 0x58e
+#define IDC_SMS_SEARCH 0x58f
+#define IDC_SIDE_FOOTER 0x59b
