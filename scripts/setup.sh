@@ -24,23 +24,30 @@ if [ ${#missing[@]} -gt 0 ]; then
   DEBIAN_FRONTEND=noninteractive $sudo_cmd apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 fi
 
-# shellcheck source=wine-env.sh
+# The project's Wine prefix; PIM_WINEPREFIX and PIM_WINE_GRAPHICS choose
+# another one (make demo uses a second prefix with the X11 driver).
 . "$root/scripts/wine-env.sh"
+graphics=${PIM_WINE_GRAPHICS:-null}
 if [ ! -f "$WINEPREFIX/.pim-ready" ]; then
-  echo "setup: creating the Wine prefix in $WINEPREFIX"
+  echo "setup: creating the Wine prefix in $WINEPREFIX ($graphics display driver)"
   mkdir -p "$WINEPREFIX"
-  wine64 wineboot -i >/dev/null 2>&1 || true
-  wineserver -w
-  # Windows without an X server: the null display driver.
-  wine64 reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f >/dev/null 2>&1
-  # No window manager under Xvfb: unmanaged windows hide without a stall.
-  wine64 reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
-  # Debian's Wine does not find its own fonts (Tahoma, MS Shell Dlg) otherwise.
-  cp /usr/share/wine/fonts/*.ttf "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
-  cp /usr/share/fonts/truetype/wqy/wqy-zenhei.ttc "$WINEPREFIX/drive_c/windows/Fonts/"
-  wine64 reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes' /v '微软雅黑' /d 'WenQuanYi Zen Hei' /f >/dev/null 2>&1
-  wine64 reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink' /v Tahoma /t REG_MULTI_SZ /d 'wqy-zenhei.ttc,WenQuanYi Zen Hei' /f >/dev/null 2>&1
-  wine64 reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink' /v 'Microsoft Sans Serif' /t REG_MULTI_SZ /d 'wqy-zenhei.ttc,WenQuanYi Zen Hei' /f >/dev/null 2>&1
-  wineserver -w
+  (
+    unset DISPLAY
+    wine64 wineboot -i >/dev/null 2>&1 || true
+    wineserver -w
+    if [ "$graphics" = null ]; then
+      # Windows without an X server: the null display driver.
+      wine64 reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f >/dev/null 2>&1
+    fi
+    # No window manager under Xvfb: unmanaged windows hide without a stall.
+    wine64 reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+    # Debian's Wine does not find its own fonts (Tahoma, MS Shell Dlg) otherwise.
+    cp /usr/share/wine/fonts/*.ttf "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
+    cp /usr/share/fonts/truetype/wqy/wqy-zenhei.ttc "$WINEPREFIX/drive_c/windows/Fonts/"
+    wine64 reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes' /v '微软雅黑' /d 'WenQuanYi Zen Hei' /f >/dev/null 2>&1
+    wine64 reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink' /v Tahoma /t REG_MULTI_SZ /d 'wqy-zenhei.ttc,WenQuanYi Zen Hei' /f >/dev/null 2>&1
+    wine64 reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink' /v 'Microsoft Sans Serif' /t REG_MULTI_SZ /d 'wqy-zenhei.ttc,WenQuanYi Zen Hei' /f >/dev/null 2>&1
+    wineserver -w
+  )
   touch "$WINEPREFIX/.pim-ready"
 fi
