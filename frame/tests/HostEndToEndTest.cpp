@@ -87,13 +87,17 @@ TEST(HostEndToEnd, ThePluginWindowLivesInsideTheShellAndTheShellClosesCleanly) {
                      IDC_CALENDAR_DELETESOME, IDC_CALENDAR_REFRESH, IDC_CALENDAR_SEARCH, IDC_SMS_SEARCH,
                      IDC_SIDE_FOOTER};
   for (int id : ids) EXPECT_NE(::GetDlgItem(plugin, id), nullptr) << "control 0x" << std::hex << id;
-  // The plug-in fills the shell's client area right of its app bar.
+  // The plug-in fills the shell's client area below its app bar.
   RECT shellClient, pluginRect;
   ::GetClientRect(shell, &shellClient);
   ::GetWindowRect(plugin, &pluginRect);
   ::MapWindowPoints(HWND_DESKTOP, shell, reinterpret_cast<POINT*>(&pluginRect), 2);
+  EXPECT_EQ(pluginRect.left, 0);
   EXPECT_EQ(pluginRect.right, shellClient.right);
-  EXPECT_GT(pluginRect.left, 0);
+  EXPECT_GT(pluginRect.top, 0);
+  EXPECT_LT(pluginRect.bottom, shellClient.bottom) << "the status bar stays visible";
+  EXPECT_EQ(pluginRect.bottom - pluginRect.top, 528) << "the host opens at the plug-in's design size";
+  EXPECT_EQ(pluginRect.right - pluginRect.left, 959);
 
   ::PostMessageW(shell, WM_CLOSE, 0, 0);
   EXPECT_EQ(host.WaitForExit(), 0);

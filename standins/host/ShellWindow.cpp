@@ -58,13 +58,16 @@ std::wstring DescribeWindowTree(HWND root) {
 }
 
 bool CShellWindow::Open(std::wstring& error) {
-  RECT rc{0, 0, 959, kAppBarHeight + 528 + 22};
-  ::AdjustWindowRectEx(&rc, WS_OVERLAPPEDWINDOW, TRUE, 0);
-  RECT place{40, 30, 40 + rc.right - rc.left, 30 + rc.bottom - rc.top};
-  if (!Create(nullptr, place, TAMIX_SHELL_TITLE, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN)) {
+  if (!Create(nullptr, RECT{40, 30, 1000, 700}, TAMIX_SHELL_TITLE, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN)) {
     error = L"cannot create the host window";
     return false;
   }
+  // Open at the plug-in's design size (959 x 528) between app bar and status bar.
+  RECT status{};
+  ::GetWindowRect(m_status, &status);
+  RECT rc{0, 0, 959, kAppBarHeight + 528 + (status.bottom - status.top)};
+  ::AdjustWindowRectEx(&rc, GetStyle(), TRUE, GetExStyle());
+  SetWindowPos(nullptr, 0, 0, rc.right - rc.left, rc.bottom - rc.top, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   SetDeviceConnected(m_options.connected);
   UpdateStatus();
   if (!m_plugin.Load(m_options.pluginFolder, error) || !StartPlugin(error)) return false;

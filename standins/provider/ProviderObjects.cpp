@@ -13,21 +13,41 @@
 namespace provider {
 namespace {
 
-// Until a handset stands behind the library, every request is taken and
-// answered with kNoPhone through the callback that the request expects.
-class CDataProviderImpl final : public IDataProvider {
- public:
-  explicit CDataProviderImpl(IDataProviderCallback* callback) : m_callback(callback) {
-    AnswerQueue::Instance().AddOwner();
-  }
-  ~CDataProviderImpl() {
+// What the three kinds of object share: they answer through the answer queue,
+// and their undelivered answers die with them.
+template <class TCallback>
+class CAnswering {
+ protected:
+  explicit CAnswering(TCallback* callback) : m_callback(callback) { AnswerQueue::Instance().AddOwner(); }
+  ~CAnswering() {
     AnswerQueue::Instance().Drop(this);
     AnswerQueue::Instance().RemoveOwner();
   }
+  CAnswering(const CAnswering&) = delete;
+  CAnswering& operator=(const CAnswering&) = delete;
+
+  // Queues `reply(callback)`; answers whether the request was taken.
+  template <class F>
+  bool Answer(F reply) {
+    if (!m_callback) return false;
+    TCallback* callback = m_callback;
+    AnswerQueue::Instance().Post(this, [callback, reply] { reply(callback); });
+    return true;
+  }
+  void DropAnswers() { AnswerQueue::Instance().Drop(this); }
+
+  TCallback* m_callback;
+};
+
+// Until a handset stands behind the library, every request is taken and
+// answered with kNoPhone through the callback that the request expects.
+class CDataProviderImpl final : public IDataProvider, private CAnswering<IDataProviderCallback> {
+ public:
+  explicit CDataProviderImpl(IDataProviderCallback* callback) : CAnswering(callback) {}
 
   bool Reserved0() override { return false; }
   bool Cancel() override {
-    AnswerQueue::Instance().Drop(this);
+    DropAnswers();
     return true;
   }
   bool Reserved2(const std::wstring&) override { return false; }
@@ -77,13 +97,6 @@ class CDataProviderImpl final : public IDataProvider {
   }
 
  private:
-  template <class F>
-  bool Answer(F reply) {
-    if (!m_callback) return false;
-    IDataProviderCallback* callback = m_callback;
-    AnswerQueue::Instance().Post(this, [callback, reply] { reply(callback); });
-    return true;
-  }
   bool FailList(const std::wstring& uri,
                 bool (IDataProviderCallback::*reply)(const std::wstring&, uint32_t, const ContentList&)) {
     return Answer([=](IDataProviderCallback* c) { (c->*reply)(uri, kNoPhone, ContentList()); });
@@ -91,19 +104,11 @@ class CDataProviderImpl final : public IDataProvider {
   bool FailStatus(const std::wstring& uri, bool (IDataProviderCallback::*reply)(const std::wstring&, uint32_t)) {
     return Answer([=](IDataProviderCallback* c) { (c->*reply)(uri, kNoPhone); });
   }
-
-  IDataProviderCallback* m_callback;
 };
 
-class CInstantMessageHelperImpl final : public IInstantMessageHelper {
+class CInstantMessageHelperImpl final : public IInstantMessageHelper, private CAnswering<IInstantMessageCallback> {
  public:
-  explicit CInstantMessageHelperImpl(IInstantMessageCallback* callback) : m_callback(callback) {
-    AnswerQueue::Instance().AddOwner();
-  }
-  ~CInstantMessageHelperImpl() {
-    AnswerQueue::Instance().Drop(this);
-    AnswerQueue::Instance().RemoveOwner();
-  }
+  explicit CInstantMessageHelperImpl(IInstantMessageCallback* callback) : CAnswering(callback) {}
   bool Reserved0() override { return false; }
   bool GetSimInfo() override {
     return Answer([](IInstantMessageCallback* c) { c->OnGetSimInfo(kNoPhone, SimCardList()); });
@@ -113,28 +118,14 @@ class CInstantMessageHelperImpl final : public IInstantMessageHelper {
   }
   bool startRecv(const std::wstring&) override { return m_callback != nullptr; }
   bool stopRecv() override { return m_callback != nullptr; }
-
- private:
-  template <class F>
-  bool Answer(F reply) {
-    if (!m_callback) return false;
-    IInstantMessageCallback* callback = m_callback;
-    AnswerQueue::Instance().Post(this, [callback, reply] { reply(callback); });
-    return true;
-  }
-  IInstantMessageCallback* m_callback;
 };
 
-class CExportHelperImpl final : public IExportHelper {
+class CExportHelperImpl final : public IExportHelper, private CAnswering<IExportCallback> {
  public:
-  explicit CExportHelperImpl(IExportCallback* callback) : m_callback(callback) { AnswerQueue::Instance().AddOwner(); }
-  ~CExportHelperImpl() {
-    AnswerQueue::Instance().Drop(this);
-    AnswerQueue::Instance().RemoveOwner();
-  }
+  explicit CExportHelperImpl(IExportCallback* callback) : CAnswering(callback) {}
   bool Reserved0() override { return false; }
   bool CancelExport() override {
-    AnswerQueue::Instance().Drop(this);
+    DropAnswers();
     return true;
   }
   bool ImportFromFolder(const std::wstring& uri, const std::wstring&) override { return Imported(uri); }
@@ -144,20 +135,12 @@ class CExportHelperImpl final : public IExportHelper {
   bool Export(const std::wstring& uri, const std::wstring&) override { return Exported(uri); }
 
  private:
-  template <class F>
-  bool Answer(F reply) {
-    if (!m_callback) return false;
-    IExportCallback* callback = m_callback;
-    AnswerQueue::Instance().Post(this, [callback, reply] { reply(callback); });
-    return true;
-  }
   bool Imported(const std::wstring& uri) {
     return Answer([=](IExportCallback* c) { c->OnImportComplete(uri, kNoPhone); });
   }
   bool Exported(const std::wstring& uri) {
     return Answer([=](IExportCallback* c) { c->OnExportComplete(uri, kNoPhone); });
   }
-  IExportCallback* m_callback;
 };
 
 }  // namespace
