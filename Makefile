@@ -8,13 +8,13 @@ JOBS ?= 2
 .PHONY: test demo bench build setup configure clean
 
 test: build
-	scripts/run-tests.sh $(BUILD_DIR)
+	flock /tmp/pim-wine.lock scripts/run-tests.sh $(BUILD_DIR)
 
 demo: build
-	scripts/demo.sh $(BUILD_DIR)
+	flock /tmp/pim-wine.lock scripts/demo.sh $(BUILD_DIR)
 
 bench: build
-	scripts/bench.sh $(BUILD_DIR)
+	flock /tmp/pim-wine.lock scripts/bench.sh $(BUILD_DIR)
 
 setup:
 	scripts/setup.sh
@@ -25,7 +25,7 @@ configure: setup
 	fi
 
 build: configure
-	cmake --build $(BUILD_DIR) -j $(JOBS)
+	flock /tmp/pim-build.lock cmake --build $(BUILD_DIR) -j $(JOBS)
 
 clean:
 	rm -rf $(BUILD_DIR)
