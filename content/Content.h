@@ -27,6 +27,9 @@ class CContent {
   // A new heap copy of the record's own class; the caller owns it.
   virtual CContent* Clone() const { return new CContent(*this); }
 
+  // Field-by-field equality (a record's own class adds its fields).
+  bool operator==(const CContent&) const = default;
+
   ContentId m_id = 0;   // the record id
   uint8_t m_flag = 0;   // carried unchanged; the plug-in gives it no meaning
 };
@@ -35,6 +38,7 @@ class CContent {
 class CRemoteContent : public CContent {
  public:
   CContent* Clone() const override { return new CRemoteContent(*this); }
+  bool operator==(const CRemoteContent&) const = default;
 };
 
 // A list of records; requests and replies pass it by constant reference.

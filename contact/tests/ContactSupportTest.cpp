@@ -1,0 +1,71 @@
+// The contacts module's request wrappers: a missing library object is never
+// called and leaves its error line.
+#include <gtest/gtest.h>
+
+#include "TestSupport.h"
+#include "contact/ContactSupport.h"
+#include "content/ContentUri.h"
+#include "frame/suite/BaseLibrary.h"
+#include "provider/ProviderAutomation.h"
+
+namespace {
+
+class ContactSupportTest : public ::testing::Test {
+ protected:
+  void SetUp() override { LOG::SetLogRoot(folder.path()); }
+  void TearDown() override { LOG::SetLogRoot(L""); }
+  std::string Errors() { return testing_support::ReadFile(folder.File(L"log\\PimPluginErr.log")); }
+  testing_support::TempFolder folder;
+};
+
+TEST_F(ContactSupportTest, MissingObjectsAreNotCalledAndTheirErrorLinesAreWritten) {
+  CContactSupport support;
+  EXPECT_FALSE(support.Insert(ContentUri::kContact, nullptr));
+  EXPECT_FALSE(support.QueryAll(ContentUri::kContact));
+  EXPECT_FALSE(support.DeleteContactProvider());
+  EXPECT_FALSE(support.GetSimInfo());
+  EXPECT_FALSE(support.Export(ContentUri::kContact, L"C:\\x.xml"));
+  EXPECT_TRUE(support.AttachMembership(ContentUri::kMembership, {1}, 2, true)) << "answers true either way";
+  EXPECT_TRUE(support.SearchContact(ContentUri::kContact, L"wei", 0)) << "answers true either way";
+  std::string errors = Errors();
+  for (const char* line :
+       {"In CContactSupport::Insert() , Error:m_pContactProvider == NULL !",
+        "In CContactSupport::QueryAll() , Error:m_pContactProvider == NULL !",
+        "In CContactSupport::DeleteContactProvider() , Error:m_pContactProvider == NULL !",
+        "In CContactSupport::GetSimInfo() , Error:m_pMSGHelper == NULL !",
+        "In CContactSupport::Export() , Error:m_pExportHelper == NULL !",
+        "In CContactSupport::AttachMembership() , Error:m_pContactProvider == NULL !",
+        "In CContactSupport::SearchContact() , Error:m_pContactProvider == NULL !"})
+    EXPECT_NE(errors.find(line), std::string::npos) << line;
+}
+
+// Records which requests reached the library.
+struct Calls : CDataProviderCallback, CInstantMessageCallback, CExportCallback {
+  std::vector<std::wstring> uris;
+  bool OnRefreshComplete(const std::wstring& uri, uint32_t) override { return uris.push_back(uri), true; }
+  bool OnReturnContent(const std::wstring& uri, uint32_t, const ContentList&) override { return uris.push_back(uri), true; }
+  bool OnGetSimInfo(uint32_t, const SimCardList&) override { return uris.push_back(L"sim"), true; }
+  bool OnExportComplete(const std::wstring& uri, uint32_t) override { return uris.push_back(uri), true; }
+};
+
+TEST_F(ContactSupportTest, PresentObjectsAreCalledAndDestroyedOnce) {
+  Calls calls;
+  CContactSupport support;
+  support.Create(&calls, &calls, &calls);
+  ASSERT_NE(support.m_pContactProvider, nullptr);
+  EXPECT_TRUE(support.DeleteContactProvider());
+  EXPECT_TRUE(support.SearchContact(ContentUri::kContactStar, L"wei", 0));
+  EXPECT_TRUE(support.GetSimInfo());
+  EXPECT_TRUE(support.Export(L"content://contact/contact?export=xml", L"C:\\x.xml"));
+  ProviderAutomation::WaitIdle();
+  EXPECT_EQ(calls.uris, (std::vector<std::wstring>{ContentUri::kContactStore, ContentUri::kContactStar, L"sim",
+                                                   L"content://contact/contact?export=xml"}));
+  support.Destroy();
+  EXPECT_EQ(support.m_pContactProvider, nullptr);
+  EXPECT_EQ(support.m_pMSGHelper, nullptr);
+  EXPECT_EQ(support.m_pExportHelper, nullptr);
+  support.Destroy();  // twice is harmless
+  EXPECT_TRUE(Errors().empty());
+}
+
+}  // namespace
