@@ -35,11 +35,42 @@ int TimeMinute(const std::wstring& t) { return Part(t, 11, 2, 12); }
 
 std::wstring HourMinuteText(const std::wstring& t) { return TwoCharacters(t, 9, 10) + L":" + TwoCharacters(t, 11, 12); }
 
+namespace {
+// Zero-padded decimal digits, as "%0*d" writes them for values that fit; a
+// value with more digits than the width is written in full, as printf does.
+void AppendPadded(std::wstring& out, int value, int width) {
+  if (value < 0 || value >= (width == 4 ? 10000 : 100)) {
+    out += wf::FormatText(width == 4 ? L"%04d" : L"%02d", value);
+    return;
+  }
+  wchar_t digits[4];
+  for (int i = width - 1; i >= 0; --i, value /= 10) digits[i] = static_cast<wchar_t>(L'0' + value % 10);
+  out.append(digits, static_cast<size_t>(width));
+}
+}  // namespace
+
+// Written digit by digit: the calendar makes these texts for every event it shows.
 std::wstring MakeTimeText(int year, int month, int day, int hour, int minute) {
-  return wf::FormatText(L"%04d%02d%02dT%02d%02dZ", year, month, day, hour, minute);
+  std::wstring text;
+  text.reserve(14);
+  AppendPadded(text, year, 4);
+  AppendPadded(text, month, 2);
+  AppendPadded(text, day, 2);
+  text += L'T';
+  AppendPadded(text, hour, 2);
+  AppendPadded(text, minute, 2);
+  text += L'Z';
+  return text;
 }
 
-std::wstring MakeDayText(int year, int month, int day) { return wf::FormatText(L"%04d%02d%02d", year, month, day); }
+std::wstring MakeDayText(int year, int month, int day) {
+  std::wstring text;
+  text.reserve(8);
+  AppendPadded(text, year, 4);
+  AppendPadded(text, month, 2);
+  AppendPadded(text, day, 2);
+  return text;
+}
 
 void SetAllDay(CCalendarData& event, int firstYear, int firstMonth, int firstDay, int lastYear, int lastMonth,
                int lastDay) {

@@ -69,6 +69,20 @@ std::wstring FromUtf8(std::string_view text) {
   return out;
 }
 
+std::vector<std::wstring> SplitLines(std::wstring_view text) {
+  std::vector<std::wstring> lines;
+  size_t start = 0;
+  while (start < text.size()) {
+    size_t end = text.find(L'\n', start);
+    if (end == std::wstring_view::npos) end = text.size();
+    std::wstring_view line = text.substr(start, end - start);
+    if (!line.empty() && line.back() == L'\r') line.remove_suffix(1);
+    lines.emplace_back(line);
+    start = end + 1;
+  }
+  return lines;
+}
+
 std::wstring ToLower(std::wstring_view text) {
   std::wstring out(text);
   if (!out.empty()) ::CharLowerBuffW(out.data(), static_cast<DWORD>(out.size()));

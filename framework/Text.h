@@ -3,6 +3,7 @@
 #include <cstdarg>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace wf {
 
@@ -15,6 +16,9 @@ std::string FormatTextVA(const char* format, va_list args);
 
 std::string ToUtf8(std::wstring_view text);
 std::wstring FromUtf8(std::string_view text);
+
+// The lines of a text, without their line breaks ("\n" or "\r\n").
+std::vector<std::wstring> SplitLines(std::wstring_view text);
 
 // Lower-case for case-insensitive comparison of UI texts (all of Unicode's
 // simple mappings that the platform knows).

@@ -60,7 +60,7 @@ class CFolder : public CRemoteContent {
   bool IsSystem() const { return m_system == 1; }
 
   // m_id (inherited): raw id, 1..12 for system folders.
-  int32_t m_opaqueInt1 = 0;
+  int32_t m_orderKey = 0;          // folders are listed by descending key
   std::wstring m_name;             // user folders only
   std::wstring m_opaqueText1;
   int32_t m_total = 0;

@@ -8,20 +8,35 @@ build=${1:-build/x64}
 bin="$root/$build/bin"
 screens="$root/build/screens"
 
+# The demo's simulated handset: a modest sample, made once (Wine maps / to Z:).
+handset="$root/build/demo/handset.dat"
+handset_win="Z:${handset//\//\\}"
+make_sample() {
+  if [ ! -f "$handset" ]; then
+    mkdir -p "$(dirname "$handset")"
+    echo "demo: making a sample handset in build/demo/"
+    wine64 "$bin/HandsetGen.exe" --out "$handset_win" --contacts 300 --messages 3000 --events 300 \
+      --until "$(date +%Y-%m-%d | sed 's/-29$/-28/;s/-3[01]$/-28/')" --seed 1
+  fi
+}
+
 if [ -n "${DISPLAY:-}" ]; then
   export PIM_WINEPREFIX="$root/build/wine-x11" PIM_WINE_GRAPHICS=x11
   "$root/scripts/setup.sh"
   . "$root/scripts/wine-env.sh"
-  exec wine64 "$bin/TamixShell.exe"
+  make_sample
+  exec wine64 "$bin/TamixShell.exe" --handset "$handset_win"
 fi
 
 mkdir -p "$screens"
 rm -f "$screens"/*.png
 . "$root/scripts/wine-session.sh"
+make_sample
 screens_win="Z:${screens//\//\\}"  # Wine maps / to drive Z:
 script="wait 1500; shot 01-contacts; tab 1; wait 300; shot 02-messages; tab 2; wait 300; shot 03-calendar; tab 0"
 script="$script; lang zhcn; wait 800; shot 04-contacts-zh-cn; lang zhtw; wait 800; shot 05-contacts-zh-tw; lang en"
-script="$script; size 1280 720; wait 500; shot 06-wide; disconnect; wait 300; shot 07-disconnected; connect; exit"
+script="$script; size 1000 640; wait 500; shot 06-resized; receive 2; wait 500; shot 07-received"
+script="$script; disconnect; wait 300; shot 08-disconnected; connect; exit"
 echo "demo: running the host headless; screenshots go to build/screens/"
-wine64 "$bin/TamixShell.exe" --screens "$screens_win" --script "$script"
+wine64 "$bin/TamixShell.exe" --handset "$handset_win" --screens "$screens_win" --script "$script"
 ls -1 "$screens"/*.png

@@ -63,6 +63,9 @@ TEST(CalendarRecords, CloneIsADeepCopyOfEveryFieldAndSequence) {
 TEST(TimeTexts, PartsAreReadOnlyWhenTheTextIsLongEnough) {
   EXPECT_EQ(MakeTimeText(2026, 3, 7, 9, 30), L"20260307T0930Z");
   EXPECT_EQ(MakeDayText(2026, 3, 7), L"20260307");
+  // Out-of-range parts are written in full, as the printf form writes them.
+  EXPECT_EQ(MakeTimeText(12026, 3, 7, 123, -5), L"120260307T123-5Z");
+  EXPECT_EQ(MakeDayText(99, 1, 1), L"00990101");
   std::wstring full = L"20260307T0930Z";
   EXPECT_EQ(TimeYear(full), 2026);
   EXPECT_EQ(TimeMonth(full), 3);

@@ -68,7 +68,8 @@ HWND FindPluginWindow(HWND shell) {
 }
 
 TEST(HostEndToEnd, ThePluginWindowLivesInsideTheShellAndTheShellClosesCleanly) {
-  HostProcess host(L"");
+  TempFolder folder;
+  HostProcess host(L"--handset \"" + folder.File(L"handset.dat") + L"\"");
   ASSERT_TRUE(host.started());
   HWND shell = host.WaitForWindow();
   ASSERT_NE(shell, nullptr) << "no visible TamixShell window";
@@ -106,8 +107,8 @@ TEST(HostEndToEnd, ThePluginWindowLivesInsideTheShellAndTheShellClosesCleanly) {
 TEST(HostEndToEnd, AScriptTakesScreenshotsWritesTheTreeAndExits) {
   TempFolder folder;
   std::wstring tree = folder.File(L"tree.txt");
-  HostProcess host(L"--screens \"" + folder.path() + L"\" --script \"wait 200; tree " + tree +
-                   L"; shot main; disconnect; connect; exit\"");
+  HostProcess host(L"--handset \"" + folder.File(L"handset.dat") + L"\" --screens \"" + folder.path() +
+                   L"\" --script \"wait 200; tree " + tree + L"; shot main; receive 2; disconnect; connect; exit\"");
   ASSERT_TRUE(host.started());
   EXPECT_EQ(host.WaitForExit(), 0);
   std::string png = ReadFile(folder.File(L"main.png"));

@@ -64,7 +64,7 @@ TEST(MessageRecords, ClonesKeepAllTwentyFieldsAndEveryFolderField) {
 
   CFolder folder = Folder(20, false, L"Work", 5, 2);
   folder.m_flag = 1;
-  folder.m_opaqueInt1 = 1;
+  folder.m_orderKey = 1;
   folder.m_opaqueText1 = L"t";
   folder.m_opaqueInt2 = 2;
   folder.m_opaqueInt3 = 3;

@@ -2,7 +2,7 @@
 // it, embeds its window and plays the suite's part: tray tips, the running
 // task, the handset's connection and the language setting.
 //
-//   TamixShell.exe [--script "<steps>"] [--screens <folder>] [--plugins <folder>] [--disconnected]
+//   TamixShell.exe [--script "<steps>"] [--screens <folder>] [--plugins <folder>] [--handset <file>] [--disconnected]
 //
 // See Script.h for the automation steps.
 #include <windows.h>
@@ -28,7 +28,7 @@ std::wstring ProgramFolder() {
 int Usage(const std::wstring& problem) {
   std::string text = wf::ToUtf8(L"TamixShell: " + problem +
                                 L"\nusage: TamixShell.exe [--script \"<steps>\"] [--screens <folder>] "
-                                L"[--plugins <folder>] [--disconnected]\n");
+                                L"[--plugins <folder>] [--handset <file>] [--disconnected]\n");
   DWORD written = 0;
   ::WriteFile(::GetStdHandle(STD_ERROR_HANDLE), text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
   return 1;
@@ -51,6 +51,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
       options.screensFolder = argv[++i];
     } else if (arg == L"--plugins" && hasValue) {
       options.pluginFolder = argv[++i];
+    } else if (arg == L"--handset" && hasValue) {
+      options.handsetFile = argv[++i];
     } else if (arg == L"--disconnected") {
       options.connected = false;
     } else {

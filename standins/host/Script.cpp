@@ -9,7 +9,7 @@ namespace {
 // Command → number of arguments.
 const std::map<std::wstring, size_t> kCommands = {
     {L"wait", 1}, {L"shot", 1}, {L"connect", 0}, {L"disconnect", 0}, {L"lang", 1}, {L"size", 2},
-    {L"click", 1}, {L"tab", 1}, {L"tree", 1}, {L"exit", 0},
+    {L"click", 1}, {L"tab", 1}, {L"tree", 1}, {L"receive", 1}, {L"exit", 0},
 };
 }  // namespace
 
@@ -39,7 +39,8 @@ bool ParseScript(const std::wstring& text, std::vector<ScriptStep>& steps, std::
       return false;
     }
     long number = 0;
-    if ((step.command == L"wait" || step.command == L"size" || step.command == L"click" || step.command == L"tab")) {
+    if (step.command == L"wait" || step.command == L"size" || step.command == L"click" || step.command == L"tab" ||
+        step.command == L"receive") {
       for (const std::wstring& arg : step.args) {
         if (!ParseNumber(arg, number) || number < 0) {
           error = L"\"" + step.command + L"\" needs a number, not \"" + arg + L"\"";

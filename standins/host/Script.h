@@ -10,6 +10,7 @@
 //   click <control id> press a button of the plug-in window (decimal or 0x...)
 //   tab <index>        select a module tab of the plug-in window
 //   tree <path>        write the window tree of the host window to a file
+//   receive <count>    make the simulated handset receive messages
 //   exit               close the host
 #pragma once
 #include <string>

@@ -7,6 +7,7 @@
 #include <fstream>
 
 #include "frame/suite/BaseLibrary.h"
+#include "provider/ProviderAutomation.h"
 #include "frame/suite/ConnectLibrary.h"
 #include "frame/suite/ResourceLibrary.h"
 #include "framework/Gdi.h"
@@ -68,6 +69,7 @@ bool CShellWindow::Open(std::wstring& error) {
   RECT rc{0, 0, 959, kAppBarHeight + 528 + (status.bottom - status.top)};
   ::AdjustWindowRectEx(&rc, GetStyle(), TRUE, GetExStyle());
   SetWindowPos(nullptr, 0, 0, rc.right - rc.left, rc.bottom - rc.top, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  if (!m_options.handsetFile.empty()) ProviderAutomation::UseHandsetFile(m_options.handsetFile);
   SetDeviceConnected(m_options.connected);
   UpdateStatus();
   if (!m_plugin.Load(m_options.pluginFolder, error) || !StartPlugin(error)) return false;
@@ -107,6 +109,9 @@ void CShellWindow::BuildMenu() {
   HMENU phone = ::CreatePopupMenu();
   ::AppendMenuW(phone, MF_STRING, kCmdConnect, Text(L"shell.menu.connect").c_str());
   ::AppendMenuW(phone, MF_STRING, kCmdDisconnect, Text(L"shell.menu.disconnect").c_str());
+  ::AppendMenuW(phone, MF_SEPARATOR, 0, nullptr);
+  ::AppendMenuW(phone, MF_STRING, kCmdReceiveOne, Text(L"shell.menu.receive.one").c_str());
+  ::AppendMenuW(phone, MF_STRING, kCmdReceiveSeveral, Text(L"shell.menu.receive.several").c_str());
   ::AppendMenuW(phone, MF_SEPARATOR, 0, nullptr);
   ::AppendMenuW(phone, MF_STRING, kCmdExit, Text(L"shell.menu.exit").c_str());
   HMENU language = ::CreatePopupMenu();
@@ -260,6 +265,12 @@ LRESULT CShellWindow::OnDisconnect(WORD, WORD, HWND, BOOL&) {
   return 0;
 }
 
+LRESULT CShellWindow::OnReceive(WORD, WORD id, HWND, BOOL&) {
+  // The simulated handset receives messages as a phone on the network would.
+  ProviderAutomation::ReceiveMessages(id == kCmdReceiveOne ? 1 : 3);
+  return 0;
+}
+
 LRESULT CShellWindow::OnLanguage(WORD, WORD id, HWND, BOOL&) {
   SetLanguage(id - kCmdLanguageFirst);
   return 0;
@@ -335,6 +346,9 @@ bool CShellWindow::RunStep(const ScriptStep& step, UINT& delay) {
       return false;
     }
     Print(L"TamixShell: saved " + path);
+  } else if (step.command == L"receive") {
+    ParseNumber(step.args[0], number);
+    ProviderAutomation::ReceiveMessages(static_cast<int>(number));
   } else if (step.command == L"connect" || step.command == L"disconnect") {
     SetConnected(step.command == L"connect");
   } else if (step.command == L"lang") {

@@ -21,6 +21,7 @@ struct ShellOptions {
   std::wstring screensFolder;  // where "shot" writes its files
   std::vector<ScriptStep> script;
   bool connected = true;       // the handset is plugged in at start
+  std::wstring handsetFile;    // the simulated handset's file; empty: the library's default
 };
 
 class CShellWindow : public wf::CWindowImpl<CShellWindow>, public IAppHost {
@@ -62,6 +63,8 @@ class CShellWindow : public wf::CWindowImpl<CShellWindow>, public IAppHost {
     MESSAGE_HANDLER(WM_DESTROY, OnDestroy)
     COMMAND_ID_HANDLER(kCmdConnect, OnConnect)
     COMMAND_ID_HANDLER(kCmdDisconnect, OnDisconnect)
+    COMMAND_ID_HANDLER(kCmdReceiveOne, OnReceive)
+    COMMAND_ID_HANDLER(kCmdReceiveSeveral, OnReceive)
     COMMAND_RANGE_HANDLER(kCmdLanguageFirst, kCmdLanguageLast, OnLanguage)
     COMMAND_ID_HANDLER(kCmdAbout, OnAbout)
     COMMAND_ID_HANDLER(kCmdExit, OnExit)
@@ -73,6 +76,8 @@ class CShellWindow : public wf::CWindowImpl<CShellWindow>, public IAppHost {
     kCmdDisconnect,
     kCmdExit,
     kCmdAbout,
+    kCmdReceiveOne,
+    kCmdReceiveSeveral,
     kCmdLanguageFirst = 120,  // en, zhcn, zhtw
     kCmdLanguageLast = 122,
   };
@@ -92,6 +97,7 @@ class CShellWindow : public wf::CWindowImpl<CShellWindow>, public IAppHost {
   LRESULT OnDestroy(UINT, WPARAM, LPARAM, BOOL&);
   LRESULT OnConnect(WORD, WORD, HWND, BOOL&);
   LRESULT OnDisconnect(WORD, WORD, HWND, BOOL&);
+  LRESULT OnReceive(WORD, WORD id, HWND, BOOL&);
   LRESULT OnLanguage(WORD, WORD, HWND, BOOL&);
   LRESULT OnAbout(WORD, WORD, HWND, BOOL&);
   LRESULT OnExit(WORD, WORD, HWND, BOOL&);

@@ -1,6 +1,7 @@
 #include "AnswerQueue.h"
 
 #include <exception>
+#include <memory>
 
 #include "frame/suite/BaseLibrary.h"
 
@@ -66,9 +67,40 @@ void AnswerQueue::WaitPumping(Predicate done) {
   }
 }
 
+uint64_t AnswerQueue::Generation(const void* owner) const {
+  std::lock_guard<std::mutex> lock(m_mutex);
+  auto it = m_generations.find(owner);
+  return it == m_generations.end() ? 0 : it->second;
+}
+
+void AnswerQueue::SetIdleHook(Task hook) {
+  std::lock_guard<std::mutex> lock(m_mutex);
+  m_idleHook = std::move(hook);
+}
+
+void AnswerQueue::RunAndWait(Task task) {
+  bool here;
+  {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    here = m_inline || !m_worker.joinable();  // no answer thread: nothing else runs
+  }
+  if (here || OnWorkerThread()) {
+    task();
+    return;
+  }
+  auto done = std::make_shared<std::atomic<bool>>(false);
+  static const int kOwner = 0;  // work of the library itself, never dropped
+  Post(&kOwner, [task = std::move(task), done] {
+    task();
+    *done = true;
+  });
+  WaitPumping([&] { return done->load(); });
+}
+
 void AnswerQueue::Drop(const void* owner) {
   {
     std::lock_guard<std::mutex> lock(m_mutex);
+    ++m_generations[owner];
     for (auto it = m_tasks.begin(); it != m_tasks.end();) it = it->first == owner ? m_tasks.erase(it) : it + 1;
     if (OnWorkerThread()) return;
   }
@@ -95,7 +127,7 @@ void AnswerQueue::Run() {
   m_workerId = ::GetCurrentThreadId();
   for (;;) {
     m_wake.wait(lock, [&] { return m_stop || !m_tasks.empty(); });
-    if (m_stop) break;
+    if (m_tasks.empty()) break;  // stopping, with nothing left that someone waits for
     auto [owner, task] = std::move(m_tasks.front());
     m_tasks.pop_front();
     m_running = owner;
@@ -109,6 +141,16 @@ void AnswerQueue::Run() {
     }
     task = nullptr;  // release what it captured before others see it is done
     lock.lock();
+    if (m_tasks.empty() && m_idleHook) {
+      Task hook = m_idleHook;
+      lock.unlock();
+      try {
+        hook();
+      } catch (...) {
+        LOG::E(PIM_ERROR_LOG, "DataProvider: the idle work failed");
+      }
+      lock.lock();
+    }
     m_running = nullptr;
     ::SetEvent(m_taskDone);
   }

@@ -8,6 +8,7 @@
 #include <atomic>
 #include <condition_variable>
 #include <deque>
+#include <map>
 #include <functional>
 #include <mutex>
 #include <thread>
@@ -26,6 +27,19 @@ class AnswerQueue {
   void RemoveOwner();
 
   void Post(const void* owner, Task task);
+
+  // A long answer (a refresh streamed in batches) asks between its steps
+  // whether it is still wanted: false once its owner dropped its answers
+  // after `generation` was taken.
+  uint64_t Generation(const void* owner) const;
+  bool StillWanted(const void* owner, uint64_t generation) const { return Generation(owner) == generation; }
+
+  // Runs `task` on the answer thread after what is queued, and waits for it
+  // (letting sent messages in). From the answer thread it runs at once.
+  void RunAndWait(Task task);
+
+  // Runs on the answer thread whenever it has nothing left to do.
+  void SetIdleHook(Task hook);
 
   // Drops the answers of `owner` not yet delivered and, unless called from
   // inside an answer, waits for one of its answers that is being delivered.
@@ -54,6 +68,8 @@ class AnswerQueue {
   std::condition_variable m_wake;
   HANDLE m_taskDone = ::CreateEventW(nullptr, FALSE, FALSE, nullptr);
   std::deque<std::pair<const void*, Task>> m_tasks;
+  std::map<const void*, uint64_t> m_generations;
+  Task m_idleHook;
   const void* m_running = nullptr;
   std::thread m_worker;
   std::atomic<DWORD> m_workerId{0};

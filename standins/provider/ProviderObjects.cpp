@@ -1,20 +1,103 @@
-// The objects the library hands out: each request is answered later, on the
-// answer thread, through the callback given at creation.
-
+// The objects the library hands out. Each request is checked and queued at
+// once; its answer is worked out on the answer thread against the simulated
+// handset and delivered through the callback given at creation.
 #include "content/DataProvider.h"
 
 #include <memory>
+#include <mutex>
+#include <set>
+#include <vector>
 
 #include "AnswerQueue.h"
+#include "Faults.h"
+#include "HandsetService.h"
 #include "ProviderStatus.h"
+#include "Receivers.h"
 #include "content/ContentUri.h"
 #include "frame/suite/BaseLibrary.h"
+#include "frame/suite/ConnectLibrary.h"
+#include "handset/Recurrence.h"
 
 namespace provider {
 namespace {
 
-// What the three kinds of object share: they answer through the answer queue,
-// and their undelivered answers die with them.
+using handset::Book;
+namespace U = ContentUri;
+
+constexpr size_t kBatchSize = 500;
+
+// Records handed to a request belong to the caller only during the call:
+// the answer works on copies.
+Records CopyOf(const ContentList& list) {
+  auto copies = std::make_shared<std::vector<std::unique_ptr<CContent>>>();
+  for (const CContent* record : list)
+    if (record) copies->emplace_back(record->Clone());
+  return copies;
+}
+
+ContentList View(const Records& records) {
+  ContentList view;
+  for (const auto& record : *records) view.push_back(record.get());
+  return view;
+}
+
+// Deletes the records of an answer once the callback has returned.
+struct Owned {
+  ContentList list;
+  ~Owned() { DeleteContents(list); }
+};
+struct OwnedGroups {
+  GroupedContent groups;
+  ~OwnedGroups() {
+    for (auto& group : groups) DeleteContents(group.second);
+  }
+};
+
+handset::Store& TheStore() { return HandsetService::Instance().Store(); }
+
+// The status an answer starts from: the phone must be connected, and a test
+// may have asked for a fault.
+uint32_t Precheck(const char* operation) {
+  if (!IsDeviceConnected()) return kNoPhone;
+  return FaultBefore(operation);
+}
+
+bool ContactBookOf(const std::wstring& uri, Book& book, bool& starred) {
+  starred = false;
+  if (uri == U::kContact) book = Book::Phone;
+  else if (uri == U::kContactStar) book = Book::Phone, starred = true;
+  else if (uri == U::kContactCdma) book = Book::CardOne;
+  else if (uri == U::kContactGsm) book = Book::CardTwo;
+  else return false;
+  return true;
+}
+
+bool CountBookOf(const std::wstring& uri, Book& book, bool& starred) {
+  starred = false;
+  if (uri == U::kContactCount) book = Book::Phone;
+  else if (uri == U::kStarCount) book = Book::Phone, starred = true;
+  else if (uri == U::kCdmaCount) book = Book::CardOne;
+  else if (uri == U::kGsmCount) book = Book::CardTwo;
+  else return false;
+  return true;
+}
+
+bool DayOf(const std::wstring& dayText, int& day) {
+  return dayText.size() == 8 && handset::DayOfText(dayText, day);
+}
+
+ProviderEvent CalendarDescriptor() {
+  TIME_ZONE_INFORMATION zone{};
+  ::GetTimeZoneInformation(&zone);
+  ProviderEvent descriptor;
+  descriptor.m_text = zone.StandardName[0] ? zone.StandardName : L"Local Time";
+  descriptor.m_value = -zone.Bias;
+  descriptor.m_items = {L"Phone"};
+  return descriptor;
+}
+
+// What the three kinds of object share: their answers go through the answer
+// queue and die with them.
 template <class TCallback>
 class CAnswering {
  protected:
@@ -26,12 +109,24 @@ class CAnswering {
   CAnswering(const CAnswering&) = delete;
   CAnswering& operator=(const CAnswering&) = delete;
 
-  // Queues `reply(callback)`; answers whether the request was taken.
-  template <class F>
-  bool Answer(F reply) {
+  // The context an answer runs with.
+  struct Reply {
+    TCallback* callback;
+    uint32_t status;      // non-zero: answer with this failure
+    const void* owner;
+    uint64_t generation;
+    bool StillWanted() const { return AnswerQueue::Instance().StillWanted(owner, generation); }
+  };
+
+  // Queues `body(reply)` for the answer thread; answers whether the request was taken.
+  template <class Body>
+  bool Request(const char* operation, Body body) {
     if (!m_callback) return false;
-    TCallback* callback = m_callback;
-    AnswerQueue::Instance().Post(this, [callback, reply] { reply(callback); });
+    Reply reply{m_callback, 0, this, AnswerQueue::Instance().Generation(this)};
+    AnswerQueue::Instance().Post(this, [reply, operation, body]() mutable {
+      reply.status = Precheck(operation);
+      body(reply);
+    });
     return true;
   }
   void DropAnswers() { AnswerQueue::Instance().Drop(this); }
@@ -39,11 +134,16 @@ class CAnswering {
   TCallback* m_callback;
 };
 
-// Until a handset stands behind the library, every request is taken and
-// answered with kNoPhone through the callback that the request expects.
+// ---------------------------------------------------------------------------
+
 class CDataProviderImpl final : public IDataProvider, private CAnswering<IDataProviderCallback> {
  public:
-  explicit CDataProviderImpl(IDataProviderCallback* callback) : CAnswering(callback) {}
+  explicit CDataProviderImpl(IDataProviderCallback* callback) : CAnswering(callback) {
+    // Every provider learns the handset calendar's descriptor first.
+    Request("OnProviderEvent", [](Reply& r) {
+      if (r.status == 0) r.callback->OnProviderEvent(0, CalendarDescriptor());
+    });
+  }
 
   bool Reserved0() override { return false; }
   bool Cancel() override {
@@ -51,96 +151,506 @@ class CDataProviderImpl final : public IDataProvider, private CAnswering<IDataPr
     return true;
   }
   bool Reserved2(const std::wstring&) override { return false; }
-  bool DeleteProvider(const std::wstring& uri) override {
-    return Answer([=](IDataProviderCallback* c) { c->OnRefreshComplete(uri, kNoPhone); });
-  }
-  bool InsertMessage(const std::wstring& uri, const ContentList&) override { return FailList(uri, &IDataProviderCallback::OnInsert); }
-  bool Insert(const std::wstring& uri, CContent*) override { return FailList(uri, &IDataProviderCallback::OnInsert); }
   bool Reserved6(const std::wstring&) override { return false; }
-  bool Update(const std::wstring& uri, CContent*) override { return FailList(uri, &IDataProviderCallback::OnUpdate); }
-  bool Delete(const std::wstring& uri, const IdList&) override { return FailStatus(uri, &IDataProviderCallback::OnDelete); }
-  bool MoveMembership(const std::wstring& uri, const IdList&, ContentId) override {
-    return FailStatus(uri, &IDataProviderCallback::OnMembership);
+
+  bool DeleteProvider(const std::wstring& uri) override {
+    return Request("DeleteProvider", [uri](Reply& r) {
+      if (r.status) return void(r.callback->OnRefreshComplete(uri, r.status));
+      if (uri == U::kContactStore) return RefreshContacts(r, uri);
+      if (uri == U::kSmsStore) return RefreshMessages(r, uri);
+      if (uri == U::kCalendar) {
+        TheStore();  // read again: the calendar is the store's
+        r.callback->OnProviderEvent(0, CalendarDescriptor());
+        return void(r.callback->OnRefreshComplete(uri, kOk));
+      }
+      r.callback->OnRefreshComplete(uri, kInvalid);
+    });
   }
-  bool AttachMembership(const std::wstring& uri, const IdList&, ContentId, bool) override {
-    return FailStatus(uri, &IDataProviderCallback::OnMembership);
+
+  bool InsertMessage(const std::wstring& uri, const ContentList& messages) override {
+    Records copies = CopyOf(messages);
+    return Request("InsertMessage", [uri, copies](Reply& r) {
+      Owned answer;
+      if (!r.status && uri != U::kSms && uri != U::kSmsNewInsert) r.status = kInvalid;
+      if (!r.status) {
+        std::vector<ContentId> ids = TheStore().InsertMessages(View(copies));
+        if (ids.empty()) r.status = kInvalid;
+        for (ContentId id : ids) answer.list.push_back(TheStore().CopyMessage(id));
+      }
+      r.callback->OnInsert(uri, r.status, answer.list);
+    });
   }
-  bool SetLock(const std::wstring& uri, const IdList&, bool) override { return FailStatus(uri, &IDataProviderCallback::OnSetLock); }
-  bool SetMessageRead(const std::wstring& uri, const IdList&, bool) override {
-    return FailStatus(uri, &IDataProviderCallback::OnSetRead);
+
+  bool Insert(const std::wstring& uri, CContent* record) override {
+    if (!record) return false;
+    std::shared_ptr<CContent> copy(record->Clone());
+    return Request("Insert", [uri, copy](Reply& r) {
+      handset::Store& store = TheStore();
+      Owned answer;
+      Book book;
+      bool starred;
+      if (uri == U::kFolder || uri == U::kCalendar) {  // answered with the one record
+        std::unique_ptr<CContent> stored;
+        if (!r.status) {
+          if (auto* folder = dynamic_cast<Message::CFolder*>(copy.get()); folder && uri == U::kFolder) {
+            if (int32_t id = store.InsertFolder(*folder)) stored.reset(store.CopyFolder(id));
+          } else if (auto* event = dynamic_cast<Calendar::CCalendarData*>(copy.get()); event && uri == U::kCalendar) {
+            if (ContentId id = store.InsertEvent(*event)) stored.reset(store.CopyEvent(id));
+          }
+          if (!stored) r.status = kInvalid;
+        }
+        return void(r.callback->OnInsert(uri, r.status, stored.get()));
+      }
+      if (!r.status) {
+        if (auto* contact = dynamic_cast<Contact::CContactData*>(copy.get());
+            contact && ContactBookOf(uri, book, starred)) {
+          if (starred) contact->m_starred = 1;
+          if (ContentId id = store.InsertContact(book, *contact)) answer.list.push_back(store.CopyContact(book, id));
+        } else if (auto* group = dynamic_cast<Contact::CGroupData*>(copy.get()); group && uri == U::kGroup) {
+          if (ContentId id = store.InsertGroup(*group)) answer.list.push_back(store.CopyGroup(id));
+        } else if (auto* message = dynamic_cast<Message::CSMSData*>(copy.get());
+                   message && (uri == U::kSms || uri == U::kSmsNewInsert)) {
+          for (ContentId id : store.InsertMessages(ContentList{message})) answer.list.push_back(store.CopyMessage(id));
+        }
+        if (answer.list.empty()) r.status = kInvalid;
+      }
+      r.callback->OnInsert(uri, r.status, answer.list);
+    });
   }
-  bool AddCollection(const std::wstring& uri, const IdList&, bool) override {
-    return FailStatus(uri, &IDataProviderCallback::OnSetStar);
+
+  bool Update(const std::wstring& uri, CContent* record) override {
+    if (!record) return false;
+    std::shared_ptr<CContent> copy(record->Clone());
+    return Request("Update", [uri, copy](Reply& r) {
+      handset::Store& store = TheStore();
+      if (uri == U::kFolder || uri == U::kCalendar) {  // answered with the status
+        if (!r.status) {
+          bool done = false;
+          if (auto* folder = dynamic_cast<Message::CFolder*>(copy.get()); folder && uri == U::kFolder)
+            done = store.RenameFolder(static_cast<int32_t>(folder->m_id), folder->m_name);
+          else if (auto* event = dynamic_cast<Calendar::CCalendarData*>(copy.get()); event && uri == U::kCalendar)
+            done = store.UpdateEvent(*event);
+          if (!done) r.status = kInvalid;
+        }
+        return void(r.callback->OnUpdate(uri, r.status));
+      }
+      Owned answer;
+      Book book;
+      bool starred;
+      if (!r.status) {
+        if (auto* contact = dynamic_cast<Contact::CContactData*>(copy.get());
+            contact && ContactBookOf(uri, book, starred)) {
+          if (store.UpdateContact(book, *contact)) answer.list.push_back(store.CopyContact(book, contact->m_id));
+        } else if (auto* group = dynamic_cast<Contact::CGroupData*>(copy.get()); group && uri == U::kGroup) {
+          if (store.UpdateGroup(*group)) answer.list.push_back(store.CopyGroup(group->m_id));
+        }
+        if (answer.list.empty()) r.status = kInvalid;
+      }
+      r.callback->OnUpdate(uri, r.status, answer.list);
+    });
   }
-  bool QueryByContentId(const std::wstring& uri, ContentId) override { return FailList(uri, &IDataProviderCallback::OnReturnById); }
-  bool QueryByClassId(const std::wstring& uri, ContentId) override { return FailList(uri, &IDataProviderCallback::OnReturnContent); }
+
+  bool Delete(const std::wstring& uri, const IdList& ids) override {
+    return Request("Delete", [uri, ids](Reply& r) {
+      handset::Store& store = TheStore();
+      Book book;
+      bool starred;
+      if (!r.status) {
+        size_t deleted = 0;
+        if (ids.empty()) r.status = kInvalid;
+        else if (ContactBookOf(uri, book, starred)) deleted = store.DeleteContacts(book, ids);
+        else if (uri == U::kGroup) deleted = store.DeleteGroups(ids);
+        else if (uri == U::kSms) deleted = store.DeleteMessages(ids);
+        else if (uri == U::kFolder) deleted = store.DeleteFolders(ids);
+        else if (uri == U::kCalendar) deleted = store.DeleteEvents(ids);
+        else r.status = kInvalid;
+        if (!r.status && deleted == 0) r.status = kNotFound;
+      }
+      r.callback->OnDelete(uri, r.status);
+    });
+  }
+
+  bool MoveMembership(const std::wstring& uri, const IdList& ids, ContentId folderId) override {
+    return Request("MoveMembership", [uri, ids, folderId](Reply& r) {
+      if (!r.status && (uri != U::kRemembership || ids.empty() ||
+                        !TheStore().MoveMessages(ids, static_cast<int32_t>(folderId))))
+        r.status = kInvalid;
+      r.callback->OnMembership(uri, r.status);
+    });
+  }
+
+  bool AttachMembership(const std::wstring& uri, const IdList& ids, ContentId groupId, bool add) override {
+    return Request("AttachMembership", [uri, ids, groupId, add](Reply& r) {
+      if (!r.status && (uri != U::kMembership || ids.empty() || !TheStore().SetMembership(ids, groupId, add)))
+        r.status = kInvalid;
+      r.callback->OnMembership(uri, r.status);
+    });
+  }
+
+  bool SetLock(const std::wstring& uri, const IdList& ids, bool lock) override {
+    return Request("SetLock", [uri, ids, lock](Reply& r) {
+      if (!r.status && (uri != U::kSms || ids.empty() || !TheStore().SetLock(ids, lock))) r.status = kInvalid;
+      r.callback->OnSetLock(uri, r.status);
+    });
+  }
+
+  bool SetMessageRead(const std::wstring& uri, const IdList& ids, bool read) override {
+    return Request("SetMessageRead", [uri, ids, read](Reply& r) {
+      if (!r.status && (uri != U::kSms || ids.empty() || !TheStore().SetRead(ids, read))) r.status = kInvalid;
+      r.callback->OnSetRead(uri, r.status);
+    });
+  }
+
+  bool AddCollection(const std::wstring& uri, const IdList& ids, bool star) override {
+    return Request("AddCollection", [uri, ids, star](Reply& r) {
+      if (!r.status && (uri != U::kContact || ids.empty() || !TheStore().SetStar(ids, star))) r.status = kInvalid;
+      r.callback->OnSetStar(uri, r.status);
+    });
+  }
+
+  bool QueryByContentId(const std::wstring& uri, ContentId id) override {
+    return Request("QueryByContentId", [uri, id](Reply& r) {
+      handset::Store& store = TheStore();
+      Owned answer;
+      Book book;
+      bool starred;
+      if (!r.status) {
+        CContent* found = nullptr;
+        if (ContactBookOf(uri, book, starred)) found = store.CopyContact(book, id);
+        else if (uri == U::kGroup) found = store.CopyGroup(id);
+        else if (uri == U::kSms) found = store.CopyMessage(id);
+        else if (uri == U::kCalendar) found = store.CopyEvent(id);
+        if (found) answer.list.push_back(found);
+        else r.status = kNotFound;
+      }
+      r.callback->OnReturnById(uri, r.status, answer.list);
+    });
+  }
+
+  bool QueryByClassId(const std::wstring& uri, ContentId classId) override {
+    return Request("QueryByClassId", [uri, classId](Reply& r) {
+      handset::Store& store = TheStore();
+      Owned answer;
+      if (!r.status) {
+        if (uri == U::kContact) {
+          handset::ContactFilter filter;
+          filter.groupId = classId;
+          store.CollectContacts(Book::Phone, filter, answer.list);
+        } else if (uri == U::kSmsInFolder && store.HasFolder(static_cast<int32_t>(classId))) {
+          store.CollectFolderMessages(static_cast<int32_t>(classId), answer.list);
+        } else {
+          r.status = uri == U::kSmsInFolder ? kNotFound : kInvalid;
+        }
+      }
+      r.callback->OnReturnContent(uri, r.status, answer.list);
+    });
+  }
+
   bool QueryAll(const std::wstring& uri) override {
-    if (uri.size() > 13 && uri.compare(uri.size() - 13, 13, L"?result=count") == 0)
-      return Answer([=](IDataProviderCallback* c) { c->OnReturnCount(uri, kNoPhone, 0); });
-    if (uri == ContentUri::kConversations)
-      return Answer([=](IDataProviderCallback* c) { c->OnReturnGroupContent(uri, kNoPhone, GroupedContent()); });
-    return FailList(uri, &IDataProviderCallback::OnReturnContent);
+    return Request("QueryAll", [uri](Reply& r) {
+      handset::Store& store = TheStore();
+      Book book;
+      bool starred;
+      if (CountBookOf(uri, book, starred)) {
+        uint32_t count = r.status ? 0 : static_cast<uint32_t>(store.CountContacts(book, starred));
+        return void(r.callback->OnReturnCount(uri, r.status, count));
+      }
+      if (uri == U::kConversations) {
+        OwnedGroups answer;
+        if (!r.status) store.CollectConversations(answer.groups);
+        return void(r.callback->OnReturnGroupContent(uri, r.status, answer.groups));
+      }
+      Owned answer;
+      if (!r.status) {
+        if (ContactBookOf(uri, book, starred)) {
+          handset::ContactFilter filter;
+          filter.starredOnly = starred;
+          store.CollectContacts(book, filter, answer.list);
+        } else if (uri == U::kGroup) {
+          store.CollectGroups(answer.list);
+        } else if (uri == U::kFolder) {
+          store.CollectFolders(answer.list);
+        } else {
+          r.status = kInvalid;
+        }
+      }
+      r.callback->OnReturnContent(uri, r.status, answer.list);
+    });
   }
-  bool SearchContact(const std::wstring& uri, const std::wstring&, ContentId) override {
-    return FailList(uri, &IDataProviderCallback::OnReturnContent);
+
+  bool SearchContact(const std::wstring& uri, const std::wstring& keyword, ContentId classId) override {
+    return Request("SearchContact", [uri, keyword, classId](Reply& r) {
+      handset::Store& store = TheStore();
+      Owned answer;
+      Book book;
+      bool starred;
+      if (!r.status) {
+        if (ContactBookOf(uri, book, starred)) {
+          handset::ContactFilter filter;
+          filter.starredOnly = starred;
+          filter.groupId = classId;
+          filter.keyword = keyword;
+          store.CollectContacts(book, filter, answer.list);
+        } else if (uri == U::kCalendar) {
+          store.SearchEvents(keyword, answer.list);
+        } else {
+          r.status = kInvalid;
+        }
+      }
+      r.callback->OnReturnContent(uri, r.status, answer.list);
+    });
   }
-  bool QueryByDate(const std::wstring& uri, const std::wstring&, const std::wstring&) override {
-    if (uri == ContentUri::kCalendarByDate)
-      return Answer([=](IDataProviderCallback* c) { c->OnReturnDates(uri, kNoPhone, DayList()); });
-    return Answer([=](IDataProviderCallback* c) { c->OnReturnGroupContent(uri, kNoPhone, GroupedContent()); });
+
+  bool QueryByDate(const std::wstring& uri, const std::wstring& fromDay, const std::wstring& toDay) override {
+    return Request("QueryByDate", [uri, fromDay, toDay](Reply& r) {
+      int from = 0, to = 0;
+      // A range is read only when both ends are days and it spans at most ten years.
+      if (!r.status && (!DayOf(fromDay, from) || !DayOf(toDay, to) || to < from || to - from > 3660))
+        r.status = kInvalid;
+      if (uri == U::kCalendarByDate) {
+        DayList days;
+        if (!r.status) TheStore().CollectEventDays(from, to, days);
+        return void(r.callback->OnReturnDates(uri, r.status, days));
+      }
+      OwnedGroups answer;
+      if (!r.status && uri != U::kCalendar) r.status = kInvalid;
+      if (!r.status) TheStore().CollectEventsByDay(from, to, answer.groups);
+      r.callback->OnReturnGroupContent(uri, r.status, answer.groups);
+    });
   }
-  bool QueryByTelephoneNumber(const std::wstring& uri, const std::wstring&) override {
-    return FailList(uri, &IDataProviderCallback::OnReturnContent);
+
+  bool QueryByTelephoneNumber(const std::wstring& uri, const std::wstring& number) override {
+    return Request("QueryByTelephoneNumber", [uri, number](Reply& r) {
+      Owned answer;
+      if (!r.status && uri != U::kSmsOfNumber) r.status = kInvalid;
+      if (!r.status) TheStore().CollectMessagesOfNumber(number, answer.list);
+      r.callback->OnReturnContent(uri, r.status, answer.list);
+    });
   }
+
   bool QueryGroupCount(const std::wstring& uri) override {
-    return Answer([=](IDataProviderCallback* c) { c->OnReturnGroupCount(uri, kNoPhone, GroupCountList()); });
+    return Request("QueryGroupCount", [uri](Reply& r) {
+      GroupCountList counts;
+      if (!r.status && uri != U::kContact) r.status = kInvalid;
+      if (!r.status) counts = TheStore().GroupCounts();
+      r.callback->OnReturnGroupCount(uri, r.status, counts);
+    });
   }
 
  private:
-  bool FailList(const std::wstring& uri,
-                bool (IDataProviderCallback::*reply)(const std::wstring&, uint32_t, const ContentList&)) {
-    return Answer([=](IDataProviderCallback* c) { (c->*reply)(uri, kNoPhone, ContentList()); });
+  // Groups first, then the phone's contacts in batches, then the end.
+  static void RefreshContacts(Reply& r, const std::wstring& uri) {
+    handset::Store& store = TheStore();
+    {
+      Owned groups;
+      store.CollectGroups(groups.list);
+      r.callback->OnReturnBatch(U::kGroup, kOk, groups.list);
+    }
+    std::vector<const Contact::CContactData*> contacts = store.SortedContacts(Book::Phone);
+    for (size_t first = 0; first < contacts.size(); first += kBatchSize) {
+      if (!r.StillWanted()) return;
+      Owned batch;
+      for (size_t i = first; i < std::min(contacts.size(), first + kBatchSize); ++i)
+        batch.list.push_back(store.CopyContact(Book::Phone, contacts[i]->m_id));
+      r.callback->OnReturnBatch(uri, kOk, batch.list);
+    }
+    if (r.StillWanted()) r.callback->OnRefreshComplete(uri, kOk);
   }
-  bool FailStatus(const std::wstring& uri, bool (IDataProviderCallback::*reply)(const std::wstring&, uint32_t)) {
-    return Answer([=](IDataProviderCallback* c) { (c->*reply)(uri, kNoPhone); });
+
+  // Folders first, then every message, newest first, in batches, then the end.
+  static void RefreshMessages(Reply& r, const std::wstring& uri) {
+    handset::Store& store = TheStore();
+    {
+      Owned folders;
+      store.CollectFolders(folders.list);
+      r.callback->OnReturnBatch(U::kFolder, kOk, folders.list);
+    }
+    std::vector<const Message::CSMSData*> messages = store.MessagesNewestFirst();
+    for (size_t first = 0; first < messages.size(); first += kBatchSize) {
+      if (!r.StillWanted()) return;
+      Owned batch;
+      for (size_t i = first; i < std::min(messages.size(), first + kBatchSize); ++i)
+        batch.list.push_back(new Message::CSMSData(store.Delivered(*messages[i])));
+      r.callback->OnReturnBatch(U::kSms, kOk, batch.list);
+    }
+    if (r.StillWanted()) r.callback->OnRefreshComplete(uri, kOk);
   }
 };
 
-class CInstantMessageHelperImpl final : public IInstantMessageHelper, private CAnswering<IInstantMessageCallback> {
+// ---------------------------------------------------------------------------
+
+class CInstantMessageHelperImpl final : public IInstantMessageHelper,
+                                        public CReceiver,
+                                        private CAnswering<IInstantMessageCallback> {
  public:
   explicit CInstantMessageHelperImpl(IInstantMessageCallback* callback) : CAnswering(callback) {}
+  ~CInstantMessageHelperImpl() { Receivers::Instance().Remove(this); }
+
   bool Reserved0() override { return false; }
+
   bool GetSimInfo() override {
-    return Answer([](IInstantMessageCallback* c) { c->OnGetSimInfo(kNoPhone, SimCardList()); });
+    return Request("GetSimInfo", [](Reply& r) {
+      SimCardList cards;
+      if (!r.status) cards = TheStore().SimCards();
+      r.callback->OnGetSimInfo(r.status, cards);
+    });
   }
-  bool Send(const std::wstring& uri, int32_t, const ContentList&, int32_t) override {
-    return Answer([=](IInstantMessageCallback* c) { c->OnSent(uri, kNoPhone, ContentList()); });
+
+  bool Send(const std::wstring& uri, int32_t cardId, const ContentList& messages, int32_t) override {
+    Records copies = CopyOf(messages);
+    return Request("Send", [uri, cardId, copies](Reply& r) {
+      handset::Store& store = TheStore();
+      Owned answer;
+      if (!r.status && (uri != U::kSms || copies->empty())) r.status = kInvalid;
+      if (!r.status && !store.HasCard(cardId)) r.status = kNoCard;
+      if (!r.status)
+        for (ContentId id : store.StoreSent(View(copies), cardId)) answer.list.push_back(store.CopyMessage(id));
+      r.callback->OnSent(uri, r.status, answer.list);
+    });
   }
-  bool startRecv(const std::wstring&) override { return m_callback != nullptr; }
-  bool stopRecv() override { return m_callback != nullptr; }
+
+  bool startRecv(const std::wstring& uri) override {
+    if (!m_callback || uri != U::kSms) return false;
+    Receivers::Instance().Add(this);
+    return true;
+  }
+
+  bool stopRecv() override {
+    Receivers::Instance().Remove(this);
+    return m_callback != nullptr;
+  }
+
+  // CReceiver: called on the answer thread when messages arrive.
+  void Deliver(const Records& received) override {
+    Request("OnReceived", [received](Reply& r) {
+      if (r.status == kNoPhone) return;  // nothing arrives from a phone that is not there
+      r.callback->OnReceived(U::kSms, r.status, View(received));
+    });
+  }
 };
+
+// ---------------------------------------------------------------------------
+
+// The file formats of the import and export helper, and what a run covers.
+struct Transfer {
+  bool import = false;
+  std::wstring format;  // "xml", "excel", "vcard"
+};
+
+bool ParseTransfer(const std::wstring& uri, Transfer& transfer) {
+  for (const wchar_t* kind : {L"import", L"export"}) {
+    std::wstring marker = std::wstring(L"?") + kind + L"=";
+    size_t at = uri.find(marker);
+    if (at == std::wstring::npos) continue;
+    size_t start = at + marker.size();
+    size_t end = uri.find(L'?', start);
+    transfer.import = kind[0] == L'i';
+    transfer.format = uri.substr(start, end == std::wstring::npos ? std::wstring::npos : end - start);
+    return transfer.format == L"xml" || transfer.format == L"excel" || transfer.format == L"vcard";
+  }
+  return false;
+}
 
 class CExportHelperImpl final : public IExportHelper, private CAnswering<IExportCallback> {
  public:
   explicit CExportHelperImpl(IExportCallback* callback) : CAnswering(callback) {}
   bool Reserved0() override { return false; }
+
+  // A cancelled run still ends with its completion, with the cancelled status.
   bool CancelExport() override {
-    DropAnswers();
+    std::lock_guard<std::mutex> lock(m_mutex);
+    ++m_cancelGeneration;
     return true;
   }
-  bool ImportFromFolder(const std::wstring& uri, const std::wstring&) override { return Imported(uri); }
-  bool Import(const std::wstring& uri, const std::list<std::wstring>&) override { return Imported(uri); }
-  bool ExportByClassId(const std::wstring& uri, const std::wstring&, ContentId) override { return Exported(uri); }
-  bool ExportByIds(const std::wstring& uri, const std::wstring&, const IdList&) override { return Exported(uri); }
-  bool Export(const std::wstring& uri, const std::wstring&) override { return Exported(uri); }
+
+  bool ImportFromFolder(const std::wstring& uri, const std::wstring& folder) override {
+    return Run("ImportFromFolder", uri, [folder] {
+      size_t files = 0;
+      WIN32_FIND_DATAW found;
+      HANDLE search = ::FindFirstFileW((folder + L"\\*.vcf").c_str(), &found);
+      if (search != INVALID_HANDLE_VALUE) {
+        do ++files;
+        while (::FindNextFileW(search, &found));
+        ::FindClose(search);
+      }
+      return files;
+    });
+  }
+  bool Import(const std::wstring& uri, const std::list<std::wstring>& paths) override {
+    size_t files = paths.size();
+    return Run("Import", uri, [files] { return files; });
+  }
+  bool ExportByClassId(const std::wstring& uri, const std::wstring&, ContentId classId) override {
+    return Run("ExportByClassId", uri, [uri, classId] {
+      handset::Store& store = TheStore();
+      ContentList records;
+      if (uri.rfind(U::kSms, 0) == 0) {
+        store.CollectFolderMessages(static_cast<int32_t>(classId), records);
+      } else {
+        handset::ContactFilter filter;
+        filter.groupId = classId;
+        store.CollectContacts(Book::Phone, filter, records);
+      }
+      size_t count = records.size();
+      DeleteContents(records);
+      return count;
+    });
+  }
+  bool ExportByIds(const std::wstring& uri, const std::wstring&, const IdList& ids) override {
+    size_t count = ids.size();
+    return Run("ExportByIds", uri, [count] { return count; });
+  }
+  bool Export(const std::wstring& uri, const std::wstring&) override {
+    return Run("Export", uri, [uri] {
+      std::wstring list = uri.substr(0, uri.find(L'?'));
+      Book book;
+      bool starred;
+      return ContactBookOf(list, book, starred) ? TheStore().CountContacts(book, starred) : size_t{0};
+    });
+  }
 
  private:
-  bool Imported(const std::wstring& uri) {
-    return Answer([=](IExportCallback* c) { c->OnImportComplete(uri, kNoPhone); });
+  // Counts what the run covers, reports progress in steps, and ends with the
+  // completion. The file formats are not part of this handset yet: a run that
+  // gets to the end reports that with a non-zero status.
+  template <class CountFn>
+  bool Run(const char* operation, const std::wstring& uri, CountFn count) {
+    uint64_t cancelAtStart;
+    {
+      std::lock_guard<std::mutex> lock(m_mutex);
+      cancelAtStart = m_cancelGeneration;
+    }
+    CExportHelperImpl* self = this;
+    return Request(operation, [self, uri, count, cancelAtStart](Reply& r) {
+      Transfer transfer;
+      if (!r.status && !ParseTransfer(uri, transfer)) r.status = kInvalid;
+      if (!r.status) r.status = self->Progress(r, static_cast<uint32_t>(count()), cancelAtStart);
+      if (!r.status) {
+        LOG::E(L"DataProvider", L"%s files cannot be %s by this handset yet (%s)", transfer.format.c_str(),
+               transfer.import ? L"imported" : L"exported", uri.c_str());
+        r.status = kUnsupported;
+      }
+      if (transfer.import) r.callback->OnImportComplete(uri, r.status);
+      else r.callback->OnExportComplete(uri, r.status);
+    });
   }
-  bool Exported(const std::wstring& uri) {
-    return Answer([=](IExportCallback* c) { c->OnExportComplete(uri, kNoPhone); });
+
+  uint32_t Progress(Reply& r, uint32_t total, uint64_t cancelAtStart) {
+    const uint32_t steps = total == 0 ? 1 : std::min<uint32_t>(total, 20);
+    for (uint32_t step = 1; step <= steps; ++step) {
+      {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        if (m_cancelGeneration != cancelAtStart) return kCancelled;
+      }
+      if (!AnswerQueue::Instance().IsInline()) ::Sleep(15);  // a transfer takes a moment
+      uint32_t done = total == 0 ? 0 : static_cast<uint32_t>(uint64_t(total) * step / steps);
+      r.callback->OnSetProgress(done, total);
+    }
+    return kOk;
   }
+
+  std::mutex m_mutex;
+  uint64_t m_cancelGeneration = 0;
 };
 
 }  // namespace

@@ -11,4 +11,5 @@ constexpr uint32_t kStorageError = 4;  // the handset's store could not be writt
 constexpr uint32_t kCancelled = 5;     // cancelled by the caller
 constexpr uint32_t kUnsupported = 6;   // not supported by this handset
 constexpr uint32_t kInjected = 7;      // a fault injected by a test
+constexpr uint32_t kNoCard = 8;        // no SIM card with that id to send through
 }  // namespace provider

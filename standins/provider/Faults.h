@@ -1,0 +1,20 @@
+// Faults a test can inject into the library's answers: a chosen status for
+// chosen operations, a rate of random failures, and a delay before answers.
+#pragma once
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+
+namespace provider {
+
+// Called on the answer thread before an operation's answer: waits the
+// configured delay and answers the status to fail with (0: no fault).
+uint32_t FaultBefore(const char* operation);
+
+void FailOperation(const std::wstring& operation, uint32_t status);
+void SetFailureRate(double rate, uint32_t seed);
+void SetAnswerDelay(DWORD milliseconds);
+void ClearFaults();
+
+}  // namespace provider
