@@ -45,8 +45,13 @@ struct Recorder : CDataProviderCallback, CInstantMessageCallback, CExportCallbac
   std::vector<std::pair<uint32_t, uint32_t>> progress;
   std::atomic<bool> inCall{false};
   std::atomic<int> answeredDuringCall{0};
+  // While set, every answer first waits for it (at most two seconds), so a
+  // library that answered inside the request's call would be caught with
+  // inCall still true rather than by luck of timing.
+  HANDLE gate = nullptr;
 
   void Note(const char* what, const std::wstring& uri, uint32_t status, size_t n) {
+    if (gate) ::WaitForSingleObject(gate, 2000);
     if (inCall) ++answeredDuringCall;
     log.push_back(std::string(what) + " " + wf::ToUtf8(uri) + " " + std::to_string(status) + " " + std::to_string(n));
     threads.push_back(::GetCurrentThreadId());
@@ -188,12 +193,15 @@ class ProviderContract : public ::testing::Test {
 
 TEST_F(ProviderContract, AnswersComeLaterOnTheLibrarysThreadInRequestOrder) {
   ProviderAutomation::Counts counts = ProviderAutomation::GetCounts();
+  HANDLE gate = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
+  recorder.gate = gate;
   recorder.inCall = true;
   EXPECT_TRUE(provider->QueryAll(U::kContactCount));
   EXPECT_TRUE(provider->QueryAll(U::kGroup));
   EXPECT_TRUE(provider->Delete(U::kGroup, IdList{9999}));
   EXPECT_TRUE(helper->GetSimInfo());
   recorder.inCall = false;
+  ::SetEvent(gate);
   auto answers = Answers();
   EXPECT_EQ(recorder.answeredDuringCall, 0);
   EXPECT_EQ(answers, (std::vector<std::string>{Line("Count", U::kContactCount, 0, counts.phoneContacts),
@@ -201,6 +209,8 @@ TEST_F(ProviderContract, AnswersComeLaterOnTheLibrarysThreadInRequestOrder) {
                                                Line("Delete", U::kGroup, provider::kNotFound, 0),
                                                Line("Sim", L"", 0, 2)}));
   for (DWORD thread : recorder.threads) EXPECT_NE(thread, ::GetCurrentThreadId());
+  recorder.gate = nullptr;
+  ::CloseHandle(gate);
 }
 
 TEST_F(ProviderContract, AContactRefreshStreamsGroupsThenSortedContactsThenTheEnd) {
