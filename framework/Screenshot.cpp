@@ -33,6 +33,11 @@ bool SaveBitmapAsPng(HBITMAP bitmap, const std::wstring& path) {
   return image.Save(path.c_str(), &png, nullptr) == Gdiplus::Ok;
 }
 
+bool SaveImageAsPng(Gdiplus::Image& image, const std::wstring& path) {
+  CLSID png;
+  return PngEncoder(png) && image.Save(path.c_str(), &png, nullptr) == Gdiplus::Ok;
+}
+
 bool SaveCanvasAsPng(const MemoryCanvas& canvas, const std::wstring& path) {
   CLSID png;
   if (!canvas.valid() || !PngEncoder(png)) return false;

@@ -15,6 +15,14 @@ bool SaveWindowAsPng(HWND window, const std::wstring& path);
 bool SaveBitmapAsPng(HBITMAP bitmap, const std::wstring& path);
 
 class MemoryCanvas;
+}  // namespace wf
+namespace Gdiplus {
+class Image;
+}
+namespace wf {
+// Saves a GDI+ image as PNG.
+bool SaveImageAsPng(Gdiplus::Image& image, const std::wstring& path);
+class MemoryCanvas;
 // Saves what was drawn into an off-screen canvas as PNG.
 bool SaveCanvasAsPng(const MemoryCanvas& canvas, const std::wstring& path);
 

@@ -10,6 +10,13 @@
 
 namespace wf {
 
+// The point packed into a mouse message's lParam (signed: multi-monitor
+// coordinates may be negative). windowsx.h is not used: its macros clash with
+// the framework's names (SubclassWindow).
+inline POINT PointFromLParam(LPARAM lParam) {
+  return POINT{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+}
+
 class CWindow {
  public:
   HWND m_hWnd = nullptr;

@@ -33,7 +33,9 @@ class CWindowImplBaseT : public TBase, public CMessageMap {
   virtual ~CWindowImplBaseT() { Unbind(); }
 
   // Binds an existing window; its current window procedure remains the default.
-  BOOL SubclassWindow(HWND hWnd) {
+  // Virtual: a control class that does more when it binds (a skinned control
+  // changes styles) is bound the same way through SubclassDlgItem.
+  virtual BOOL SubclassWindow(HWND hWnd) {
     if (this->m_hWnd || !hWnd || !::IsWindow(hWnd)) return FALSE;
     if (!::SetWindowSubclass(hWnd, &SubclassProc, SubclassId(), reinterpret_cast<DWORD_PTR>(this)))
       return FALSE;
