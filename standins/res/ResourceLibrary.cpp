@@ -140,3 +140,10 @@ bool GetColor(const std::wstring& key, uint32_t& color) {
   color = RGB(r, g, b);
   return true;
 }
+
+std::vector<std::wstring> GetImageNames() {
+  std::vector<std::wstring> names;
+  for (const tamixres::Row& row : tamixres::ParseTable(TableResource(L"IMAGES")))
+    if (!row.fields.empty() && Tables().images.count(row.fields[0])) names.push_back(row.fields[0]);
+  return names;
+}

@@ -1,5 +1,8 @@
-// Draws the images of the skin. Every known image name yields a bitmap of the
-// size its table row gives, with its state frames side by side.
+// Draws the images of the skin. Every image name yields a bitmap of the size
+// its table row gives, with its state frames side by side; the catalogue in
+// SkinImages.cpp says how each name is drawn (families in SkinControls.cpp
+// and SkinSurfaces.cpp, glyphs in SkinGlyphs.cpp, colours and shapes in
+// SkinPaint.cpp).
 #pragma once
 #include <windows.h>
 #include "framework/GdiPlus.h"
