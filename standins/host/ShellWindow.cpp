@@ -2,7 +2,6 @@
 
 #include <commctrl.h>
 #include "framework/GdiPlus.h"
-#include <windowsx.h>
 
 #include <fstream>
 
@@ -186,7 +185,7 @@ LRESULT CShellWindow::OnPrintClient(UINT, WPARAM wParam, LPARAM, BOOL&) {
 }
 
 LRESULT CShellWindow::OnMouseMove(UINT, WPARAM, LPARAM lParam, BOOL&) {
-  POINT pt{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+  POINT pt = wf::PointFromLParam(lParam);
   RECT button = AppButtonRect();
   bool hover = ::PtInRect(&button, pt) != FALSE;
   if (hover != m_hover) {
@@ -205,7 +204,7 @@ LRESULT CShellWindow::OnMouseLeave(UINT, WPARAM, LPARAM, BOOL&) {
 }
 
 LRESULT CShellWindow::OnLButtonDown(UINT, WPARAM, LPARAM lParam, BOOL&) {
-  POINT pt{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+  POINT pt = wf::PointFromLParam(lParam);
   RECT button = AppButtonRect();
   if (::PtInRect(&button, pt)) {
     m_pressed = true;
