@@ -1,0 +1,12 @@
+#pragma once
+#define IDD_SKIN_TEST 200
+#define IDC_T_BUTTON 2001
+#define IDC_T_CHECK 2002
+#define IDC_T_RADIO 2003
+#define IDC_T_EDIT 2004
+#define IDC_T_COMBO 2005
+#define IDC_T_STATIC 2006
+#define IDC_T_PROGRESS 2007
+#define IDC_T_TAB 2008
+#define IDC_T_GROUP 2009
+#define IDC_T_SEARCH 2010
