@@ -39,4 +39,7 @@ script="$script; size 1000 640; wait 500; shot 06-resized; receive 2; wait 500; 
 script="$script; disconnect; wait 300; shot 08-disconnected; connect; exit"
 echo "demo: running the host headless; screenshots go to build/screens/"
 wine64 "$bin/TamixShell.exe" --handset "$handset_win" --screens "$screens_win" --script "$script"
+echo "demo: the control gallery"
+wine64 "$bin/ControlGallery.exe" --shot "$screens_win\\gallery.png"
+wine64 "$bin/ControlGallery.exe" --sheet "$screens_win\\skin-sheet.png"
 ls -1 "$screens"/*.png

@@ -1,0 +1,34 @@
+#pragma once
+#define IDD_GALLERY 300
+// Buttons in their five states, then the other controls.
+#define IDC_G_BUTTON_NORMAL 3001
+#define IDC_G_BUTTON_HOVER 3002
+#define IDC_G_BUTTON_PRESSED 3003
+#define IDC_G_BUTTON_FOCUSED 3004
+#define IDC_G_BUTTON_DISABLED 3005
+#define IDC_G_TOOL_ADD 3006
+#define IDC_G_TOOL_DELETE 3007
+#define IDC_G_TOOL_REFRESH 3008
+#define IDC_G_TOOL_IMPORT 3009
+#define IDC_G_CHECK_FIRST 3010   // six check boxes: 3010..3015
+#define IDC_G_RADIO_FIRST 3020   // four radio boxes: 3020..3023
+#define IDC_G_EDIT 3030
+#define IDC_G_EDIT_DISABLED 3031
+#define IDC_G_SEARCH_EMPTY 3032
+#define IDC_G_SEARCH_TEXT 3033
+#define IDC_G_COMBO 3034
+#define IDC_G_COMBO_DISABLED 3035
+#define IDC_G_PROGRESS_0 3040
+#define IDC_G_PROGRESS_50 3041
+#define IDC_G_PROGRESS_100 3042
+#define IDC_G_TAB 3050
+#define IDC_G_TREE 3051
+#define IDC_G_STATIC 3052
+#define IDC_G_STATIC_DISABLED 3053
+#define IDC_G_DATE 3054
+#define IDC_G_VIEW_LIST 3060
+#define IDC_G_VIEW_MONTH 3061
+#define IDC_G_MODE_LIST 3062
+#define IDC_G_MODE_CHAT 3063
+#define IDC_G_GRID 3070
+#define IDC_G_OBJECTVIEW 3071
