@@ -1,11 +1,21 @@
 // CPimWnd: the plug-in's main window inside the host's frame, a modeless
-// dialog made from template IDD_PIM_MAIN of the resource module.
+// dialog made from template IDD_PIM_MAIN of the resource module. It holds the
+// three modules (contacts, messages, calendar) — each a list, a side tree, a
+// search field and a toolbar — and switches between them with its tabs.
 #pragma once
 #include <windows.h>
 
 #include <cstdint>
+#include <map>
 
+#include "controls/QsButton.h"
+#include "controls/QsControls.h"
+#include "controls/QsEdit.h"
+#include "controls/QsTreeView.h"
+#include "controls/SkinWindow.h"
+#include "controls/SuperGrid.h"
 #include "frame/AppWindowBase.h"
+#include "frame/DialogLayout.h"
 #include "frame/resmodule/PimResIds.h"
 #include "framework/DataExchange.h"
 #include "framework/DialogImpl.h"
@@ -15,11 +25,15 @@ constexpr UINT_PTR kDateTimer = 312;
 constexpr UINT kDateTimerPeriod = 1000;
 
 class CPimWnd : public CAppWindowBase<CPimWnd>,
+                public CQsSkinWindowUI<CPimWnd, 0>,
                 public wf::CDialogImpl<CPimWnd>,
-                public wf::CWinDataExchange<CPimWnd> {
+                public wf::CWinDataExchange<CPimWnd>,
+                public CDialogLayout<CPimWnd> {
  public:
   enum { IDD = IDD_PIM_MAIN };
   enum Module { kContacts = 1, kMessages = 2, kCalendar = 3 };
+  using SkinBase = CQsSkinWindowUI<CPimWnd, 0>;
+  using LayoutBase = CDialogLayout<CPimWnd>;
 
   CPimWnd();
   ~CPimWnd() override;
@@ -33,17 +47,45 @@ class CPimWnd : public CAppWindowBase<CPimWnd>,
   virtual bool OnModuleCommandB(uint32_t, uint32_t, uint32_t, uint32_t) { return true; }
   virtual bool OnModuleCommandC(uint32_t, uint32_t, uint32_t, uint32_t) { return true; }
 
+  // The layout map (called by the layout base at initialisation).
+  void DefineLayout();
+
+  // Shows one module's list, tree, search field and toolbar and hides the
+  // other modules'.
+  void ShowModule(int module);
+
   int CurrentModule() const { return m_module; }
   bool IsLoaded() const { return m_loaded; }
   bool IsMultiDelete() const { return m_multiDelete; }
+  CQsButton& Button(int id) { return m_buttons[id]; }
+  CQsTabCtrl& Tabs() { return m_tab; }
+
+  BEGIN_DDX_MAP(CPimWnd)
+    DDX_CONTROL(IDC_MODULE_TAB, m_tab)
+    DDX_CONTROL(IDC_CONTACT_GROUP_TREE, m_contactTree)
+    DDX_CONTROL(IDC_SMS_FOLDER_TREE, m_folderTree)
+    DDX_CONTROL(IDC_SMS_CHAT_TREE, m_chatTree)
+    DDX_CONTROL(IDC_CONTACT_SEARCH, m_contactSearch)
+    DDX_CONTROL(IDC_SMS_SEARCH, m_smsSearch)
+    DDX_CONTROL(IDC_CALENDAR_SEARCH, m_calendarSearch)
+    DDX_CONTROL(IDC_CONTACT_LIST, m_contactList)
+    DDX_CONTROL(IDC_SMS_LIST, m_smsList)
+    DDX_CONTROL(IDC_CALENDAR_LIST, m_calendarList)
+    DDX_CONTROL(IDC_BUSY_CONTACT, m_busy[0])
+    DDX_CONTROL(IDC_BUSY_SMS, m_busy[1])
+    DDX_CONTROL(IDC_BUSY_CALENDAR, m_busy[2])
+  END_DDX_MAP()
 
   BEGIN_MSG_MAP(CPimWnd)
+    CHAIN_MSG_MAP(LayoutBase)
     MESSAGE_HANDLER(WM_INITDIALOG, OnInitDialog)
     MESSAGE_HANDLER(WM_DESTROY, OnDestroy)
     MESSAGE_HANDLER(WM_SHOWWINDOW, OnShowWindow)
     MESSAGE_HANDLER(WM_TIMER, OnTimer)
     MESSAGE_HANDLER(0x3421, OnDeviceConnected)
     MESSAGE_HANDLER(0x3422, OnDeviceDisconnected)
+    NOTIFY_HANDLER(IDC_MODULE_TAB, TCN_SELCHANGE, OnTabSelChange)
+    CHAIN_MSG_MAP(SkinBase)
   END_MSG_MAP()
 
  private:
@@ -53,11 +95,22 @@ class CPimWnd : public CAppWindowBase<CPimWnd>,
   LRESULT OnTimer(UINT, WPARAM, LPARAM, BOOL&);
   LRESULT OnDeviceConnected(UINT, WPARAM, LPARAM, BOOL&) { return 0; }
   LRESULT OnDeviceDisconnected(UINT, WPARAM, LPARAM, BOOL&);
+  LRESULT OnTabSelChange(int, LPNMHDR, BOOL&);
 
   void LoadMenuImages();
+  void SkinControls();
+
+  // Controls, bound to the template's by identifier.
+  CQsTabCtrl m_tab;
+  CQSTreeView m_contactTree, m_folderTree, m_chatTree;
+  CQsSearchEdit m_contactSearch, m_smsSearch, m_calendarSearch;
+  CQsSuperGrid m_contactList, m_smsList, m_calendarList;
+  CQsStatic m_busy[3];
+  std::map<int, CQsButton> m_buttons;
 
   int m_module = kContacts;
   bool m_loaded = false;
   bool m_multiDelete = false;
+  bool m_conversationMode = false;
   SYSTEMTIME m_lastTickDate{};  // wYear 0 until the first tick
 };

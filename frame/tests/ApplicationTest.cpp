@@ -129,6 +129,31 @@ TEST_F(ApplicationTest, CreateMakesAHiddenChildFromTheResourceModulesTemplate) {
   }
 }
 
+// The toolbar's "new" button as the host shows it: its own picture, a glyph
+// at the left of the face.
+TEST_F(ApplicationTest, TheToolbarShowsItsPictures) {
+  HWND window = app->Create(NewParent());
+  HWND add = ::GetDlgItem(window, IDC_CONTACT_NEW);
+  RECT rc;
+  ::GetClientRect(add, &rc);
+  HDC screen = ::GetDC(nullptr);
+  HDC dc = ::CreateCompatibleDC(screen);
+  HBITMAP bitmap = ::CreateCompatibleBitmap(screen, rc.right, rc.bottom);
+  ::ReleaseDC(nullptr, screen);
+  HGDIOBJ old = ::SelectObject(dc, bitmap);
+  ::SendMessageW(add, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
+  int blue = 0;
+  for (int x = 4; x < 30; ++x)
+    for (int y = 4; y < rc.bottom - 4; ++y) {
+      COLORREF c = ::GetPixel(dc, x, y);
+      blue += GetBValue(c) > 180 && GetRValue(c) < 90 ? 1 : 0;  // the glyph's strong blue
+    }
+  ::SelectObject(dc, old);
+  ::DeleteObject(bitmap);
+  ::DeleteDC(dc);
+  EXPECT_GT(blue, 20);
+}
+
 TEST_F(ApplicationTest, CreatingAgainReparentsTheSameWindow) {
   HWND first = NewParent(L"first");
   HWND second = NewParent(L"second");
