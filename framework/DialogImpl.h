@@ -46,9 +46,10 @@ class CDialogImplBaseT : public CWindowImplBaseT<TBase> {
       ReportStrayException("dialog procedure", "unknown exception");
     }
     this->m_pCurrentMsg = outer;
-    if (uMsg == WM_NCDESTROY && outer == nullptr) {
-      this->Unbind();
-      this->OnFinalMessage(hWnd);  // may delete this
+    if (uMsg == WM_NCDESTROY) this->m_destroyed = true;
+    if (this->m_destroyed && outer == nullptr) {
+      // Nothing of the dialog may be touched after this: the object may be gone.
+      this->FinishDestroyed(hWnd);
       return handled ? TRUE : FALSE;
     }
     if (!handled) return FALSE;

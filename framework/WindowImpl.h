@@ -8,7 +8,10 @@
 //    control of a dialog template) with the platform's SetWindowSubclass; the
 //    control's own window procedure stays the default processing.
 // The binding ends at WM_NCDESTROY, after which OnFinalMessage runs (an object
-// that owns itself may delete itself there).
+// that owns itself may delete itself there). A window destroyed from inside one
+// of its own handlers stays bound until that outermost handler has returned:
+// the frames above it still use the object, so the unbinding and
+// OnFinalMessage wait for them.
 #pragma once
 #include <windows.h>
 #include <commctrl.h>
@@ -22,7 +25,13 @@
 namespace wf {
 
 // Reports an exception that reached a window procedure: nothing may cross it.
+// The report goes to the debugger and to the reporter set below, if any.
 void ReportStrayException(const char* where, const char* what);
+
+// Where stray exceptions are reported besides the debugger (a program sets its
+// error log here). The reporter must not throw; null removes it.
+using StrayExceptionReporter = void (*)(const char* line);
+void SetStrayExceptionReporter(StrayExceptionReporter reporter);
 
 template <class TBase = CWindow>
 class CWindowImplBaseT : public TBase, public CMessageMap {
@@ -112,11 +121,16 @@ class CWindowImplBaseT : public TBase, public CMessageMap {
     }
     if (!handled) lResult = DefWindowProc(uMsg, wParam, lParam);
     m_pCurrentMsg = outer;
-    if (uMsg == WM_NCDESTROY && outer == nullptr) {
-      Unbind();
-      OnFinalMessage(hWnd);  // may delete this
-    }
+    if (uMsg == WM_NCDESTROY) m_destroyed = true;
+    if (m_destroyed && outer == nullptr) FinishDestroyed(hWnd);  // may delete this
     return lResult;
+  }
+
+  // The window is gone and no handler of it is running any more.
+  void FinishDestroyed(HWND hWnd) {
+    m_destroyed = false;
+    Unbind();
+    OnFinalMessage(hWnd);  // may delete this
   }
 
   UINT_PTR SubclassId() const { return reinterpret_cast<UINT_PTR>(this); }
@@ -135,6 +149,7 @@ class CWindowImplBaseT : public TBase, public CMessageMap {
 
   Binding m_binding = Binding::None;
   const MSG* m_pCurrentMsg = nullptr;
+  bool m_destroyed = false;  // WM_NCDESTROY seen while an outer handler ran
 };
 
 using CWindowImplBase = CWindowImplBaseT<CWindow>;

@@ -155,6 +155,36 @@ TEST(Dialog, AModalDialogRunsItsLoopAndAnswersTheEndDialogValue) {
   EXPECT_EQ(dialog.DoModal(nullptr, 0, ::GetModuleHandleW(nullptr)), 77);
 }
 
+// A modeless dialog closed by its own button, as a tool window is.
+class SelfClosingDialog : public wf::CDialogImpl<SelfClosingDialog> {
+ public:
+  enum { IDD = IDD_TEST_FORM };
+  int finalCalls = 0;
+  BEGIN_MSG_MAP(SelfClosingDialog)
+    COMMAND_HANDLER(IDC_GO, BN_CLICKED, OnGo)
+  END_MSG_MAP()
+  LRESULT OnGo(WORD, WORD, HWND, BOOL&) {
+    DestroyWindow();
+    return 0;
+  }
+  void OnFinalMessage(HWND) override { ++finalCalls; }
+};
+
+TEST(Dialog, AModelessDialogClosedByItsOwnButtonCanBeOpenedAgain) {
+  HWND parent = CreateTestParent();
+  SelfClosingDialog dialog;
+  for (int round = 0; round < 2; ++round) {
+    HWND hWnd = dialog.Create(parent, 0, ::GetModuleHandleW(nullptr));
+    ASSERT_TRUE(hWnd) << "round " << round;
+    HWND go = ::GetDlgItem(hWnd, IDC_GO);
+    ::SendMessageW(hWnd, WM_COMMAND, MAKEWPARAM(IDC_GO, BN_CLICKED), reinterpret_cast<LPARAM>(go));
+    EXPECT_FALSE(::IsWindow(hWnd));
+    EXPECT_EQ(dialog.m_hWnd, nullptr);
+    EXPECT_EQ(dialog.finalCalls, round + 1);
+  }
+  ::DestroyWindow(parent);
+}
+
 TEST(ResourceInstance, StartsAsTheCodeModuleAndIsExchangedAtomically) {
   HINSTANCE code = wf::GetCodeInstance();
   EXPECT_EQ(code, ::GetModuleHandleW(nullptr));  // linked into this program

@@ -187,6 +187,99 @@ TEST_F(MessageMapTest, DestroyingTheWindowUnbindsTheObjectAndCallsOnFinalMessage
   EXPECT_TRUE(window.Create(parent, RECT{0, 0, 10, 10}, L"again", WS_CHILD));
 }
 
+// A window whose own handler destroys it: the handler goes on using the
+// object after DestroyWindow returns, so the binding must outlive it.
+class SelfClosingWindow : public wf::CWindowImpl<SelfClosingWindow> {
+ public:
+  static constexpr UINT kClose = WM_APP + 50;
+  int finalCalls = 0;
+  HWND handleSeenAfterDestroy = nullptr;
+  BEGIN_MSG_MAP(SelfClosingWindow)
+    MESSAGE_HANDLER(kClose, OnClose)
+  END_MSG_MAP()
+  LRESULT OnClose(UINT, WPARAM, LPARAM, BOOL&) {
+    ::DestroyWindow(m_hWnd);
+    handleSeenAfterDestroy = m_hWnd;  // the frames above still see their window
+    return 42;
+  }
+  void OnFinalMessage(HWND) override { ++finalCalls; }
+};
+
+TEST(WindowLifetime, AWindowDestroyedByItsOwnHandlerIsUnboundWhenTheHandlerReturnsAndCanBeMadeAgain) {
+  HWND parent = CreateTestParent();
+  SelfClosingWindow window;
+  for (int round = 0; round < 2; ++round) {
+    HWND hWnd = window.Create(parent, RECT{0, 0, 10, 10}, L"self", WS_CHILD);
+    ASSERT_TRUE(hWnd) << "round " << round;
+    EXPECT_EQ(::SendMessageW(hWnd, SelfClosingWindow::kClose, 0, 0), 42);
+    EXPECT_FALSE(::IsWindow(hWnd));
+    EXPECT_EQ(window.handleSeenAfterDestroy, hWnd);
+    EXPECT_EQ(window.m_hWnd, nullptr);
+    EXPECT_EQ(window.finalCalls, round + 1);
+  }
+  ::DestroyWindow(parent);
+}
+
+// A subclassed control that destroys itself from its own handler.
+class SelfClosingControl : public wf::CWindowImpl<SelfClosingControl> {
+ public:
+  int finalCalls = 0;
+  BEGIN_MSG_MAP(SelfClosingControl)
+    MESSAGE_HANDLER(WM_KEYDOWN, OnKeyDown)
+  END_MSG_MAP()
+  LRESULT OnKeyDown(UINT, WPARAM, LPARAM, BOOL&) {
+    ::DestroyWindow(m_hWnd);
+    return 0;
+  }
+  void OnFinalMessage(HWND) override { ++finalCalls; }
+};
+
+TEST(WindowLifetime, ASubclassedControlDestroyedByItsOwnHandlerCanBeBoundAgain) {
+  HWND parent = CreateTestParent();
+  SelfClosingControl control;
+  for (int round = 0; round < 2; ++round) {
+    HWND edit = ::CreateWindowExW(0, L"EDIT", L"", WS_CHILD, 0, 0, 50, 20, parent, nullptr, nullptr, nullptr);
+    ASSERT_TRUE(control.SubclassWindow(edit)) << "round " << round;
+    ::SendMessageW(edit, WM_KEYDOWN, VK_DELETE, 0);
+    EXPECT_FALSE(::IsWindow(edit));
+    EXPECT_EQ(control.m_hWnd, nullptr);
+    EXPECT_EQ(control.finalCalls, round + 1);
+  }
+  ::DestroyWindow(parent);
+}
+
+std::vector<std::string>& ReportedLines() {
+  static std::vector<std::string> lines;
+  return lines;
+}
+
+TEST(StrayExceptions, AreReportedWithTheirTextCutToTheLineAndTheWindowGoesOn) {
+  class Thrower : public wf::CWindowImpl<Thrower> {
+   public:
+    std::string what;
+    BEGIN_MSG_MAP(Thrower)
+      MESSAGE_HANDLER(kThrow, OnThrow)
+    END_MSG_MAP()
+    LRESULT OnThrow(UINT, WPARAM, LPARAM, BOOL&) { throw std::runtime_error(what); }
+  };
+  ReportedLines().clear();
+  wf::SetStrayExceptionReporter([](const char* line) { ReportedLines().emplace_back(line); });
+  HWND parent = CreateTestParent();
+  Thrower window;
+  ASSERT_TRUE(window.Create(parent, RECT{0, 0, 10, 10}, L"t", WS_CHILD));
+  window.what = "short";
+  window.SendMessage(kThrow);
+  window.what = std::string(4000, 'x');  // far longer than any report line
+  window.SendMessage(kThrow);
+  wf::SetStrayExceptionReporter(nullptr);
+  window.SendMessage(kThrow);  // no reporter: only the debugger hears of it
+  ASSERT_EQ(ReportedLines().size(), 2u);
+  EXPECT_EQ(ReportedLines()[0], "wf: exception in window procedure: short");
+  EXPECT_LT(ReportedLines()[1].size(), 512u);
+  EXPECT_EQ(ReportedLines()[1].rfind("wf: exception in window procedure: xxxx", 0), 0u);
+  ::DestroyWindow(parent);
+}
+
 TEST(WindowLifetime, DestroyingTheObjectFirstLeavesAWindowThatStillWorks) {
   HWND parent = CreateTestParent();
   HWND hWnd = nullptr;
