@@ -11,7 +11,7 @@
 #include "BenchSupport.h"
 #include "content/ContentUri.h"
 #include "content/DataProvider.h"
-#include "frame/suite/ConnectLibrary.h"
+#include "standins/connect/ConnectControl.h"
 #include "provider/ProviderAutomation.h"
 
 namespace {

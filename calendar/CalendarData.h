@@ -1,6 +1,7 @@
 // Calendar records: an event with its attendees, repeat rule and reminder, as
 // the data-provider library and the event editor exchange them, and the time
-// texts they carry.
+// texts they carry. Plain code without resources, so the simulated handset
+// uses it too; the calendar's texts are in CalendarTexts.h.
 //
 // Binary contract with the data-provider library: keep the order and types
 // of the fields. Reserved fields are the library's and travel unchanged.
@@ -124,14 +125,6 @@ extern const int32_t kReminderOptionMinutes[kReminderOptionCount];
 // with 0 minutes and mode 1 when it had none), given the row's minutes; an
 // index outside the list leaves the stored minutes.
 void ApplyReminderOption(CCalendarData& event, int index);
-
-// What the reminder list shows for the event: a row, or (row -1) a text made
-// from the resource format "calendar.reminder.format" for other minutes.
-struct ReminderChoice {
-  int index = 0;
-  std::wstring customText;
-};
-ReminderChoice ReminderOptionOf(const CCalendarData& event);
 
 }  // namespace Calendar
 

@@ -12,6 +12,23 @@
 
 namespace Message {
 
+// Raw ids of the system folders, the values of a message's folder id and a
+// system folder's id (the catalogue's order is 12 down to 4).
+enum SystemFolderId : int32_t {
+  kFolderNotifications = 1,
+  kFolderVoiceBox = 2,
+  kFolderCellBroadcast = 3,
+  kFolderRecycleBin = 4,
+  kFolderDrafts = 5,
+  kFolderSent = 6,
+  kFolderOutbox = 7,
+  kFolderCard = 8,
+  kFolderSimTwo = 9,
+  kFolderSimOne = 10,
+  kFolderInbox = 11,
+  kFolderConversations = 12,
+};
+
 class CSMSData : public CRemoteContent {
  public:
   CSMSData() = default;

@@ -1,5 +1,6 @@
 // The message module's shared display rules: the folder catalogue, folder and
-// card names, network texts, time texts, and labels with counts.
+// card names, network texts, and labels with counts. Folder and card names
+// come from the resource and shared-dialog libraries.
 #pragma once
 #include <string>
 #include <vector>
@@ -7,24 +8,9 @@
 #include "content/Content.h"
 #include "content/SimCard.h"
 #include "message/MessageData.h"
+#include "message/MessageTime.h"
 
 namespace Message {
-
-// Raw ids of the system folders (the catalogue's order is 12 down to 4).
-enum SystemFolderId : int32_t {
-  kFolderNotifications = 1,
-  kFolderVoiceBox = 2,
-  kFolderCellBroadcast = 3,
-  kFolderRecycleBin = 4,
-  kFolderDrafts = 5,
-  kFolderSent = 6,
-  kFolderOutbox = 7,
-  kFolderCard = 8,
-  kFolderSimTwo = 9,
-  kFolderSimOne = 10,
-  kFolderInbox = 11,
-  kFolderConversations = 12,
-};
 
 // Catalogue positions the module relies on.
 enum CataloguePosition : int {
@@ -59,16 +45,6 @@ std::wstring FolderName(const CFolder& folder, const SimCardList& cards);
 
 // The network text of a message's card for the message list.
 std::wstring NetworkText(const CSMSData& message, const SimCardList& cards);
-
-// "%04d%02d%02dT%02d%02d%02dZ"; the local wall-clock time when no time is given.
-std::wstring MessageTimeText(int year, int month, int day, int hour, int minute, int second);
-std::wstring MessageTimeNow();
-
-// "YYYY-MM-DD HH:MM:SS" for a time text longer than 13 characters; shorter
-// texts unchanged.
-std::wstring TimeShown(const std::wstring& timeText);
-// The first 10 characters of the time shown: the day rows are grouped by.
-std::wstring DayKey(const std::wstring& timeText);
 
 // The contact name when there is one, else the phone number.
 std::wstring PartyShown(const CSMSData& message);

@@ -1,8 +1,8 @@
-// Message time texts: plain computation, no resources (the handset uses them too).
+// Message time texts (MessageTime.h).
 #include <windows.h>
 
 #include "framework/Text.h"
-#include "message/MessageTexts.h"
+#include "message/MessageTime.h"
 
 namespace Message {
 

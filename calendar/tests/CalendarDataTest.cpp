@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "calendar/CalendarData.h"
+#include "calendar/CalendarTexts.h"
 #include "frame/suite/ResourceLibrary.h"
 #include "framework/Text.h"
 

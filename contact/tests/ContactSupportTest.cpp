@@ -5,7 +5,7 @@
 #include "TestSupport.h"
 #include "contact/ContactSupport.h"
 #include "content/ContentUri.h"
-#include "frame/suite/BaseLibrary.h"
+#include "standins/base/LogControl.h"
 #include "provider/ProviderAutomation.h"
 
 namespace {

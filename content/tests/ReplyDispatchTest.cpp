@@ -4,7 +4,7 @@
 #include "TestSupport.h"
 #include "content/ContentUri.h"
 #include "content/ReplyDispatch.h"
-#include "frame/suite/BaseLibrary.h"
+#include "standins/base/LogControl.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "frame/suite/ResourceLibrary.h"
+#include "standins/res/ResourceTools.h"
 #include "framework/GdiPlus.h"
 #include "framework/Screenshot.h"
 

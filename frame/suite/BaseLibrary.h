@@ -7,7 +7,8 @@
 // "log\PimPluginErr.log") or a component tag ("CSMSOperate"); a tag's lines go
 // to the information log for I and to the error log for E. The format is a
 // printf format with the platform's conventions (in a wide format "%s" is a
-// wide string). Safe to call from any thread; never fails the caller.
+// wide string). Safe to call from any thread; never fails the caller. Errors
+// are logged with the narrow form only; information lines may be wide.
 #pragma once
 #include <string>
 
@@ -21,12 +22,6 @@ namespace LOG {
 TAMIXBASE_API void I(const char* target, const char* format, ...);
 TAMIXBASE_API void I(const wchar_t* target, const wchar_t* format, ...);
 TAMIXBASE_API void E(const char* target, const char* format, ...);
-TAMIXBASE_API void E(const wchar_t* target, const wchar_t* format, ...);
-
-// The folder that relative targets are written under: the host's folder unless
-// changed here (tests point it at a temporary folder). Empty restores the default.
-TAMIXBASE_API void SetLogRoot(const std::wstring& folder);
-TAMIXBASE_API std::wstring GetLogRoot();
 }  // namespace LOG
 
 // Information and error log files of the plug-in.

@@ -14,11 +14,6 @@ constexpr UINT WM_DEVICE_CONNECTED = 0x3421;
 constexpr UINT WM_DEVICE_DISCONNECTED = 0x3422;
 
 // Registers a window for the two notices (once per window; again is harmless).
+// There is no call to unregister: a registration ends with its window, and a
+// later window that happens to get the same handle is not registered by it.
 TAMIXCONNECT_API BOOL RegSoftConnectNotify(HWND window);
-
-// Host side: the host calls this when the cable is plugged in or pulled out.
-// A change is posted to every registered window that still exists, in order;
-// setting the state it already has posts nothing.
-TAMIXCONNECT_API void SetDeviceConnected(bool connected);
-TAMIXCONNECT_API bool IsDeviceConnected();
-TAMIXCONNECT_API BOOL UnregSoftConnectNotify(HWND window);

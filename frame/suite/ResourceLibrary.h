@@ -19,7 +19,6 @@
 
 #include <cstdint>
 #include <string>
-#include <vector>
 
 namespace Gdiplus {
 class Image;
@@ -38,11 +37,3 @@ TAMIXRES_API bool GetFontEx(const std::wstring& key, std::wstring& faceName, dou
 // colour as 0x00BBGGRR (COLORREF).
 TAMIXRES_API bool GetColor(const std::wstring& key, uint32_t& color);
 TAMIXRES_API bool GetColorARGB(const std::wstring& key, BYTE& alpha, BYTE& red, BYTE& green, BYTE& blue);
-
-// The names of every image the library draws, in the order of its table
-// (development tools show them; the plug-in does not use it).
-TAMIXRES_API std::vector<std::wstring> GetImageNames();
-
-// The language that texts come in: 0 Chinese (Simplified), 1 Chinese
-// (Traditional), 2 English (United States). Read from the registry each time.
-TAMIXRES_API int GetTextLanguage();

@@ -6,6 +6,7 @@
 #include <set>
 #include <string>
 
+#include "PeImage.h"
 #include "TestSupport.h"
 #include "frame/AppInterface.h"
 #include "frame/resmodule/PimResIds.h"
@@ -15,20 +16,6 @@ namespace {
 
 using testing_support::CreateTestParent;
 using testing_support::ProgramFolder;
-
-// The names a DLL exports, read from its export directory.
-std::set<std::string> ExportedNames(HMODULE module) {
-  auto* base = reinterpret_cast<const BYTE*>(module);
-  auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(base);
-  auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
-  const IMAGE_DATA_DIRECTORY& dir = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_EXPORT];
-  std::set<std::string> names;
-  if (!dir.VirtualAddress) return names;
-  auto* exports = reinterpret_cast<const IMAGE_EXPORT_DIRECTORY*>(base + dir.VirtualAddress);
-  auto* nameRvas = reinterpret_cast<const DWORD*>(base + exports->AddressOfNames);
-  for (DWORD i = 0; i < exports->NumberOfNames; ++i) names.insert(reinterpret_cast<const char*>(base + nameRvas[i]));
-  return names;
-}
 
 class ApplicationTest : public ::testing::Test {
  protected:
@@ -70,7 +57,7 @@ class ApplicationTest : public ::testing::Test {
 };
 
 TEST_F(ApplicationTest, TheDllExportsExactlyTheTwoEntryPoints) {
-  EXPECT_EQ(ExportedNames(plugin), (std::set<std::string>{"CreateAppInterface", "DestroyAppInterface"}));
+  EXPECT_EQ(pe_image::ExportedNames(plugin), (std::set<std::string>{"CreateAppInterface", "DestroyAppInterface"}));
 }
 
 TEST_F(ApplicationTest, PropertiesAreFixedFromConstruction) {

@@ -12,7 +12,7 @@
 #include "TestSupport.h"
 #include "frame/DialogLayout.h"
 #include "frame/DialogTemplates.h"
-#include "frame/suite/BaseLibrary.h"
+#include "standins/base/LogControl.h"
 #include "framework/DialogImpl.h"
 
 namespace {

@@ -1,6 +1,6 @@
 // The base library stand-in: log files and the export folder.
 
-#include "frame/suite/BaseLibrary.h"
+#include "standins/base/LogControl.h"
 
 #include <windows.h>
 #include <shlobj.h>

@@ -1,8 +1,8 @@
-// Journal and scripted answers of the shared dialogs (see SharedDialogs.h).
+// Journal and scripted answers of the shared dialogs (see JorvAutomation.h).
 #pragma once
 #include <optional>
 
-#include "frame/suite/SharedDialogs.h"
+#include "standins/dialogs/JorvAutomation.h"
 
 namespace jorv {
 

@@ -5,10 +5,10 @@
 
 #include <fstream>
 
-#include "frame/suite/BaseLibrary.h"
+#include "standins/base/LogControl.h"
 #include "provider/ProviderAutomation.h"
-#include "frame/suite/ConnectLibrary.h"
-#include "frame/suite/ResourceLibrary.h"
+#include "standins/connect/ConnectControl.h"
+#include "standins/res/ResourceTools.h"
 #include "framework/Gdi.h"
 #include "framework/Screenshot.h"
 #include "framework/Text.h"

@@ -4,7 +4,7 @@
 #include <shlobj.h>
 
 #include "EmbeddedData.h"
-#include "frame/suite/BaseLibrary.h"
+#include "standins/base/LogControl.h"
 #include "handset/HandsetFile.h"
 #include "handset/IndexText.h"
 

@@ -1,7 +1,7 @@
 // The resource library stand-in: texts in three languages, colours, fonts
 // and images, from the tables built into this DLL (data/*.tsv).
 
-#include "frame/suite/ResourceLibrary.h"
+#include "standins/res/ResourceTools.h"
 
 #include <windows.h>
 #include "framework/GdiPlus.h"
@@ -13,7 +13,7 @@
 
 #include "ResourceTables.h"
 #include "SkinImages.h"
-#include "frame/suite/BaseLibrary.h"
+#include "standins/base/LogControl.h"
 
 extern "C" IMAGE_DOS_HEADER __ImageBase;
 

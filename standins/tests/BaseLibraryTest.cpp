@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "TestSupport.h"
-#include "frame/suite/BaseLibrary.h"
+#include "standins/base/LogControl.h"
 
 namespace {
 

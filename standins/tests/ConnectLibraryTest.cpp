@@ -1,10 +1,11 @@
 // The connection library: device notices reach registered windows in order.
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <vector>
 
 #include "TestSupport.h"
-#include "frame/suite/ConnectLibrary.h"
+#include "standins/connect/ConnectControl.h"
 #include "framework/WindowImpl.h"
 
 namespace {
@@ -52,6 +53,42 @@ TEST(ConnectLibrary, RegisteredWindowsHearEachChangeOnceInOrder) {
   EXPECT_EQ(a.notices.size(), 2u);
   EXPECT_EQ(b.notices.size(), 3u);
   UnregSoftConnectNotify(b);
+  ::DestroyWindow(parent);
+}
+
+// Windows never unregister, so a registration must end with its window even
+// when the system gives the window's handle to a later window. The system
+// accepts a handle without its upper word (the reuse count) as naming
+// whichever window holds that slot now: registered that way, the handle
+// behaves exactly like a reused one once the slot has a new window.
+TEST(ConnectLibrary, AHandleReusedAfterItsWindowDiedIsNotRegistered) {
+  SetDeviceConnected(false);
+  HWND parent = testing_support::CreateTestParent();
+  NoticeLog first;
+  ASSERT_TRUE(first.Create(parent, RECT{0, 0, 1, 1}, nullptr, WS_CHILD));
+  auto slotOf = [](HWND window) { return reinterpret_cast<UINT_PTR>(window) & 0xFFFF; };
+  HWND slot = reinterpret_cast<HWND>(slotOf(first));
+  ASSERT_TRUE(RegSoftConnectNotify(slot));
+  first.DestroyWindow();
+
+  std::vector<std::unique_ptr<NoticeLog>> later;
+  NoticeLog* heir = nullptr;
+  for (int i = 0; i < 64 && !heir; ++i) {
+    later.push_back(std::make_unique<NoticeLog>());
+    ASSERT_TRUE(later.back()->Create(parent, RECT{0, 0, 1, 1}, nullptr, WS_CHILD));
+    if (slotOf(*later.back()) == reinterpret_cast<UINT_PTR>(slot)) heir = later.back().get();
+  }
+  if (!heir) {
+    ::DestroyWindow(parent);
+    GTEST_SKIP() << "no new window was given the freed handle slot";
+  }
+  ASSERT_TRUE(::IsWindow(slot)) << "the registered handle now names the new window";
+
+  SetDeviceConnected(true);
+  testing_support::PumpMessages();
+  EXPECT_TRUE(heir->notices.empty()) << "a window that never registered was told of the handset";
+  EXPECT_FALSE(UnregSoftConnectNotify(slot)) << "the dead registration is forgotten";
+  SetDeviceConnected(false);
   ::DestroyWindow(parent);
 }
 

@@ -5,7 +5,7 @@
 #include "IndexText.h"
 #include "Recurrence.h"
 #include "framework/Text.h"
-#include "message/MessageTexts.h"
+#include "message/MessageTime.h"
 
 namespace handset {
 namespace {
