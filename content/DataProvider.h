@@ -143,7 +143,8 @@ class CExportCallback : public IExportCallback {
 class IDataProvider {
  public:
   virtual bool Reserved0() = 0;                                                          // 0
-  // Drops the answers not yet delivered to this object's callback.
+  // Drops the answers not yet delivered to this object's callback. Never
+  // waits: an answer under way stops at its next step and calls nothing more.
   virtual bool Cancel() = 0;                                                             // 1
   virtual bool Reserved2(const std::wstring& uri) = 0;                                   // 2
   // Drops what is held for the authority and reads the phone again: the
@@ -209,7 +210,8 @@ class IExportHelper {
 
 // Creation and destruction. Destroying an object drops its undelivered answers
 // and waits for an answer in progress, so no callback arrives afterwards; the
-// pointer is set to null.
+// pointer is set to null. Callers must not destroy an object from inside work
+// that its own answer waits for (content::CProviderOwner keeps that rule).
 DATAPROVIDER_API IDataProvider* CreateDataProvider(IDataProviderCallback* callback);
 DATAPROVIDER_API void DestroyDataProvider(IDataProvider*& provider);
 DATAPROVIDER_API IInstantMessageHelper* CreateInstantMessageHelper(IInstantMessageCallback* callback);

@@ -83,15 +83,17 @@ TEST(CallbackMarshal, AClosedMarshalRunsNothingAndAnswersTheClosedAnswer) {
 
 TEST(CallbackMarshal, WorkOnItsWayWhenTheMarshalClosesDoesNotRun) {
   auto marshal = std::make_unique<CCallbackMarshal>();
-  std::atomic<bool> sent{false};
   bool ran = false;
   bool answer = false;
   std::thread worker([&] {
-    sent = true;
     answer = marshal->Call([&] { return ran = true; }, true);
   });
-  while (!sent) ::Sleep(1);
-  ::Sleep(20);        // the work is waiting for this thread to take it
+  // Wait until the work is waiting for this thread to take it.
+  DWORD start = ::GetTickCount();
+  while (!(HIWORD(::GetQueueStatus(QS_SENDMESSAGE)) & QS_SENDMESSAGE)) {
+    ASSERT_LT(::GetTickCount() - start, 30000u) << "the work never arrived";
+    ::Sleep(1);
+  }
   marshal->Close();   // the controller closes before it tears down
   testing_support::PumpMessages(200);
   worker.join();

@@ -2,6 +2,7 @@
 
 #include <exception>
 #include <memory>
+#include <vector>
 
 #include "frame/suite/BaseLibrary.h"
 
@@ -40,9 +41,50 @@ void AnswerQueue::StopWorker(std::unique_lock<std::mutex>& lock) {
   m_workerId = 0;
 }
 
+namespace {
+// The owners whose answers run on this thread now, innermost last.
+std::vector<const void*>& AnsweringHere() {
+  thread_local std::vector<const void*> owners;
+  return owners;
+}
+bool AnsweringHere(const void* owner) {
+  for (const void* o : AnsweringHere())
+    if (o == owner) return true;
+  return false;
+}
+}  // namespace
+
+void AnswerQueue::Deliver(const void* owner, Task& task) {
+  AnsweringHere().push_back(owner);
+  try {
+    task();
+  } catch (const std::exception& e) {
+    LOG::E(PIM_ERROR_LOG, "DataProvider: an answer failed: %s", e.what());
+  } catch (...) {
+    LOG::E(PIM_ERROR_LOG, "DataProvider: an answer failed");
+  }
+  task = nullptr;  // release what it captured before others see it is done
+  AnsweringHere().pop_back();
+}
+
+AnswerQueue::Task AnswerQueue::TakeRelease(const void* owner) {
+  if (AnsweringHere(owner)) return nullptr;  // an outer answer of the same owner is still on this stack
+  auto it = m_releases.find(owner);
+  if (it == m_releases.end()) return nullptr;
+  Task destroy = std::move(it->second);
+  m_releases.erase(it);
+  return destroy;
+}
+
 void AnswerQueue::Post(const void* owner, Task task) {
   if (IsInline()) {
-    task();
+    Deliver(owner, task);
+    Task destroy;
+    {
+      std::lock_guard<std::mutex> lock(m_mutex);
+      destroy = TakeRelease(owner);
+    }
+    if (destroy) destroy();
     return;
   }
   std::lock_guard<std::mutex> lock(m_mutex);
@@ -97,14 +139,28 @@ void AnswerQueue::RunAndWait(Task task) {
   WaitPumping([&] { return done->load(); });
 }
 
-void AnswerQueue::Drop(const void* owner) {
+void AnswerQueue::Cancel(const void* owner) {
+  std::lock_guard<std::mutex> lock(m_mutex);
+  ++m_generations[owner];
+  for (auto it = m_tasks.begin(); it != m_tasks.end();) it = it->first == owner ? m_tasks.erase(it) : it + 1;
+}
+
+void AnswerQueue::Release(const void* owner, Task destroy) {
+  Cancel(owner);
+  bool sentToHere = (::InSendMessageEx(nullptr) & (ISMEX_SEND | ISMEX_REPLIED)) == ISMEX_SEND;
   {
     std::lock_guard<std::mutex> lock(m_mutex);
-    ++m_generations[owner];
-    for (auto it = m_tasks.begin(); it != m_tasks.end();) it = it->first == owner ? m_tasks.erase(it) : it + 1;
-    if (OnWorkerThread()) return;
+    bool runningElsewhere = m_running == owner && !OnWorkerThread();
+    if (AnsweringHere(owner) || (runningElsewhere && sentToHere)) {
+      if (runningElsewhere)
+        LOG::E(PIM_ERROR_LOG, "DataProvider: an object was destroyed while its answer waits for the destroying "
+                              "thread; it goes when that answer returns");
+      m_releases[owner] = std::move(destroy);
+      return;
+    }
   }
   WaitPumping([&] { return m_running != owner; });
+  destroy();
 }
 
 void AnswerQueue::SetInline(bool inlineAnswers) {
@@ -132,15 +188,14 @@ void AnswerQueue::Run() {
     m_tasks.pop_front();
     m_running = owner;
     lock.unlock();
-    try {
-      task();
-    } catch (const std::exception& e) {
-      LOG::E(PIM_ERROR_LOG, "DataProvider: an answer failed: %s", e.what());
-    } catch (...) {
-      LOG::E(PIM_ERROR_LOG, "DataProvider: an answer failed");
-    }
-    task = nullptr;  // release what it captured before others see it is done
+    Deliver(owner, task);
     lock.lock();
+    // Released while its answer ran: it goes now, before anyone sees the answer done.
+    if (Task destroy = TakeRelease(owner)) {
+      lock.unlock();
+      destroy();
+      lock.lock();
+    }
     if (m_tasks.empty() && m_idleHook) {
       Task hook = m_idleHook;
       lock.unlock();

@@ -41,11 +41,21 @@ class AnswerQueue {
   // Runs on the answer thread whenever it has nothing left to do.
   void SetIdleHook(Task hook);
 
-  // Drops the answers of `owner` not yet delivered and, unless called from
-  // inside an answer, waits for one of its answers that is being delivered.
-  // While it waits, the calling thread still receives messages sent to its
-  // windows, so an answer that is delivered through them can finish.
-  void Drop(const void* owner);
+  // Drops the answers of `owner` not yet delivered; an answer of it under way
+  // stops at its next step (StillWanted). Never waits, so it may be called
+  // from inside an answer's callback on any thread.
+  void Cancel(const void* owner);
+
+  // Ends `owner`: drops its answers like Cancel, then runs `destroy` once no
+  // answer of it is being delivered. It waits for an answer under way on
+  // another thread, letting messages sent to the calling thread in, so an
+  // answer that hands its work over with a sent message can finish. Where
+  // waiting could never end it does not wait, and `destroy` runs on whichever
+  // thread finishes that answer: when called from inside the owner's own
+  // answer (on the answer thread, or inline), and when the calling thread is
+  // handling a message sent by another thread while the owner's answer is
+  // under way (the answer may be the sender, waiting for this very thread).
+  void Release(const void* owner, Task destroy);
 
   // Tests: answer inside the request's call instead of on the worker thread.
   void SetInline(bool inlineAnswers);
@@ -64,13 +74,20 @@ class AnswerQueue {
   template <class Predicate>
   void WaitPumping(Predicate done);
 
+  // Runs one answer of `owner` on this thread, then what Release left for it.
+  void Deliver(const void* owner, Task& task);
+  // What Release left for `owner`, once no answer of it is on this thread's
+  // stack (null otherwise). Called with the lock held.
+  Task TakeRelease(const void* owner);
+
   mutable std::mutex m_mutex;
   std::condition_variable m_wake;
   HANDLE m_taskDone = ::CreateEventW(nullptr, FALSE, FALSE, nullptr);
   std::deque<std::pair<const void*, Task>> m_tasks;
   std::map<const void*, uint64_t> m_generations;
   Task m_idleHook;
-  const void* m_running = nullptr;
+  const void* m_running = nullptr;          // the owner whose answer the worker delivers
+  std::map<const void*, Task> m_releases;   // owners to destroy when their answer returns
   std::thread m_worker;
   std::atomic<DWORD> m_workerId{0};
   int m_owners = 0;

@@ -14,8 +14,8 @@
 #include "ProviderStatus.h"
 #include "Receivers.h"
 #include "content/ContentUri.h"
-#include "frame/suite/BaseLibrary.h"
-#include "frame/suite/ConnectLibrary.h"
+#include "standins/base/LogControl.h"
+#include "standins/connect/ConnectControl.h"
 #include "handset/Recurrence.h"
 
 namespace provider {
@@ -96,16 +96,37 @@ ProviderEvent CalendarDescriptor() {
   return descriptor;
 }
 
+// Where the callbacks of an answer go once it is no longer wanted: nowhere.
+IDataProviderCallback* Nowhere(IDataProviderCallback*) {
+  static CDataProviderCallback nowhere;
+  return &nowhere;
+}
+IInstantMessageCallback* Nowhere(IInstantMessageCallback*) {
+  static CInstantMessageCallback nowhere;
+  return &nowhere;
+}
+IExportCallback* Nowhere(IExportCallback*) {
+  static CExportCallback nowhere;
+  return &nowhere;
+}
+
 // What the three kinds of object share: their answers go through the answer
-// queue and die with them.
+// queue and end with them. An object is destroyed through Release (below), which
+// ends its answers first, while everything the answers use still exists.
 template <class TCallback>
 class CAnswering {
+ public:
+  // Ends the object: no answer of it is delivered afterwards, and it is
+  // deleted once no answer of it is under way (see AnswerQueue::Release).
+  template <class TObject>
+  static void Release(TObject* object) {
+    if (!object) return;
+    AnswerQueue::Instance().Release(static_cast<CAnswering*>(object), [object] { delete object; });
+  }
+
  protected:
   explicit CAnswering(TCallback* callback) : m_callback(callback) { AnswerQueue::Instance().AddOwner(); }
-  ~CAnswering() {
-    AnswerQueue::Instance().Drop(this);
-    AnswerQueue::Instance().RemoveOwner();
-  }
+  ~CAnswering() { AnswerQueue::Instance().RemoveOwner(); }
   CAnswering(const CAnswering&) = delete;
   CAnswering& operator=(const CAnswering&) = delete;
 
@@ -116,6 +137,9 @@ class CAnswering {
     const void* owner;
     uint64_t generation;
     bool StillWanted() const { return AnswerQueue::Instance().StillWanted(owner, generation); }
+    // The callback, or nowhere once the object cancelled or ended its answers:
+    // a cancelled answer that is under way makes no further call.
+    TCallback* To() const { return StillWanted() ? callback : Nowhere(callback); }
   };
 
   // Queues `body(reply)` for the answer thread; answers whether the request was taken.
@@ -129,25 +153,26 @@ class CAnswering {
     });
     return true;
   }
-  void DropAnswers() { AnswerQueue::Instance().Drop(this); }
+  void CancelAnswers() { AnswerQueue::Instance().Cancel(this); }
 
   TCallback* m_callback;
 };
 
 // ---------------------------------------------------------------------------
 
-class CDataProviderImpl final : public IDataProvider, private CAnswering<IDataProviderCallback> {
+class CDataProviderImpl final : public IDataProvider, public CAnswering<IDataProviderCallback> {
  public:
   explicit CDataProviderImpl(IDataProviderCallback* callback) : CAnswering(callback) {
     // Every provider learns the handset calendar's descriptor first.
     Request("OnProviderEvent", [](Reply& r) {
-      if (r.status == 0) r.callback->OnProviderEvent(0, CalendarDescriptor());
+      if (r.status == 0) r.To()->OnProviderEvent(0, CalendarDescriptor());
     });
   }
 
   bool Reserved0() override { return false; }
+  // Never waits: an answer under way stops at its next step and calls nothing more.
   bool Cancel() override {
-    DropAnswers();
+    CancelAnswers();
     return true;
   }
   bool Reserved2(const std::wstring&) override { return false; }
@@ -155,15 +180,15 @@ class CDataProviderImpl final : public IDataProvider, private CAnswering<IDataPr
 
   bool DeleteProvider(const std::wstring& uri) override {
     return Request("DeleteProvider", [uri](Reply& r) {
-      if (r.status) return void(r.callback->OnRefreshComplete(uri, r.status));
+      if (r.status) return void(r.To()->OnRefreshComplete(uri, r.status));
       if (uri == U::kContactStore) return RefreshContacts(r, uri);
       if (uri == U::kSmsStore) return RefreshMessages(r, uri);
       if (uri == U::kCalendar) {
         TheStore();  // read again: the calendar is the store's
-        r.callback->OnProviderEvent(0, CalendarDescriptor());
-        return void(r.callback->OnRefreshComplete(uri, kOk));
+        r.To()->OnProviderEvent(0, CalendarDescriptor());
+        return void(r.To()->OnRefreshComplete(uri, kOk));
       }
-      r.callback->OnRefreshComplete(uri, kInvalid);
+      r.To()->OnRefreshComplete(uri, kInvalid);
     });
   }
 
@@ -177,7 +202,7 @@ class CDataProviderImpl final : public IDataProvider, private CAnswering<IDataPr
         if (ids.empty()) r.status = kInvalid;
         for (ContentId id : ids) answer.list.push_back(TheStore().CopyMessage(id));
       }
-      r.callback->OnInsert(uri, r.status, answer.list);
+      r.To()->OnInsert(uri, r.status, answer.list);
     });
   }
 
@@ -199,7 +224,7 @@ class CDataProviderImpl final : public IDataProvider, private CAnswering<IDataPr
           }
           if (!stored) r.status = kInvalid;
         }
-        return void(r.callback->OnInsert(uri, r.status, stored.get()));
+        return void(r.To()->OnInsert(uri, r.status, stored.get()));
       }
       if (!r.status) {
         if (auto* contact = dynamic_cast<Contact::CContactData*>(copy.get());
@@ -214,7 +239,7 @@ class CDataProviderImpl final : public IDataProvider, private CAnswering<IDataPr
         }
         if (answer.list.empty()) r.status = kInvalid;
       }
-      r.callback->OnInsert(uri, r.status, answer.list);
+      r.To()->OnInsert(uri, r.status, answer.list);
     });
   }
 
@@ -232,7 +257,7 @@ class CDataProviderImpl final : public IDataProvider, private CAnswering<IDataPr
             done = store.UpdateEvent(*event);
           if (!done) r.status = kInvalid;
         }
-        return void(r.callback->OnUpdate(uri, r.status));
+        return void(r.To()->OnUpdate(uri, r.status));
       }
       Owned answer;
       Book book;
@@ -246,7 +271,7 @@ class CDataProviderImpl final : public IDataProvider, private CAnswering<IDataPr
         }
         if (answer.list.empty()) r.status = kInvalid;
       }
-      r.callback->OnUpdate(uri, r.status, answer.list);
+      r.To()->OnUpdate(uri, r.status, answer.list);
     });
   }
 
@@ -266,7 +291,7 @@ class CDataProviderImpl final : public IDataProvider, private CAnswering<IDataPr
         else r.status = kInvalid;
         if (!r.status && deleted == 0) r.status = kNotFound;
       }
-      r.callback->OnDelete(uri, r.status);
+      r.To()->OnDelete(uri, r.status);
     });
   }
 
@@ -275,7 +300,7 @@ class CDataProviderImpl final : public IDataProvider, private CAnswering<IDataPr
       if (!r.status && (uri != U::kRemembership || ids.empty() ||
                         !TheStore().MoveMessages(ids, static_cast<int32_t>(folderId))))
         r.status = kInvalid;
-      r.callback->OnMembership(uri, r.status);
+      r.To()->OnMembership(uri, r.status);
     });
   }
 
@@ -283,28 +308,28 @@ class CDataProviderImpl final : public IDataProvider, private CAnswering<IDataPr
     return Request("AttachMembership", [uri, ids, groupId, add](Reply& r) {
       if (!r.status && (uri != U::kMembership || ids.empty() || !TheStore().SetMembership(ids, groupId, add)))
         r.status = kInvalid;
-      r.callback->OnMembership(uri, r.status);
+      r.To()->OnMembership(uri, r.status);
     });
   }
 
   bool SetLock(const std::wstring& uri, const IdList& ids, bool lock) override {
     return Request("SetLock", [uri, ids, lock](Reply& r) {
       if (!r.status && (uri != U::kSms || ids.empty() || !TheStore().SetLock(ids, lock))) r.status = kInvalid;
-      r.callback->OnSetLock(uri, r.status);
+      r.To()->OnSetLock(uri, r.status);
     });
   }
 
   bool SetMessageRead(const std::wstring& uri, const IdList& ids, bool read) override {
     return Request("SetMessageRead", [uri, ids, read](Reply& r) {
       if (!r.status && (uri != U::kSms || ids.empty() || !TheStore().SetRead(ids, read))) r.status = kInvalid;
-      r.callback->OnSetRead(uri, r.status);
+      r.To()->OnSetRead(uri, r.status);
     });
   }
 
   bool AddCollection(const std::wstring& uri, const IdList& ids, bool star) override {
     return Request("AddCollection", [uri, ids, star](Reply& r) {
       if (!r.status && (uri != U::kContact || ids.empty() || !TheStore().SetStar(ids, star))) r.status = kInvalid;
-      r.callback->OnSetStar(uri, r.status);
+      r.To()->OnSetStar(uri, r.status);
     });
   }
 
@@ -323,7 +348,7 @@ class CDataProviderImpl final : public IDataProvider, private CAnswering<IDataPr
         if (found) answer.list.push_back(found);
         else r.status = kNotFound;
       }
-      r.callback->OnReturnById(uri, r.status, answer.list);
+      r.To()->OnReturnById(uri, r.status, answer.list);
     });
   }
 
@@ -342,7 +367,7 @@ class CDataProviderImpl final : public IDataProvider, private CAnswering<IDataPr
           r.status = uri == U::kSmsInFolder ? kNotFound : kInvalid;
         }
       }
-      r.callback->OnReturnContent(uri, r.status, answer.list);
+      r.To()->OnReturnContent(uri, r.status, answer.list);
     });
   }
 
@@ -353,12 +378,12 @@ class CDataProviderImpl final : public IDataProvider, private CAnswering<IDataPr
       bool starred;
       if (CountBookOf(uri, book, starred)) {
         uint32_t count = r.status ? 0 : static_cast<uint32_t>(store.CountContacts(book, starred));
-        return void(r.callback->OnReturnCount(uri, r.status, count));
+        return void(r.To()->OnReturnCount(uri, r.status, count));
       }
       if (uri == U::kConversations) {
         OwnedGroups answer;
         if (!r.status) store.CollectConversations(answer.groups);
-        return void(r.callback->OnReturnGroupContent(uri, r.status, answer.groups));
+        return void(r.To()->OnReturnGroupContent(uri, r.status, answer.groups));
       }
       Owned answer;
       if (!r.status) {
@@ -374,7 +399,7 @@ class CDataProviderImpl final : public IDataProvider, private CAnswering<IDataPr
           r.status = kInvalid;
         }
       }
-      r.callback->OnReturnContent(uri, r.status, answer.list);
+      r.To()->OnReturnContent(uri, r.status, answer.list);
     });
   }
 
@@ -397,7 +422,7 @@ class CDataProviderImpl final : public IDataProvider, private CAnswering<IDataPr
           r.status = kInvalid;
         }
       }
-      r.callback->OnReturnContent(uri, r.status, answer.list);
+      r.To()->OnReturnContent(uri, r.status, answer.list);
     });
   }
 
@@ -410,12 +435,12 @@ class CDataProviderImpl final : public IDataProvider, private CAnswering<IDataPr
       if (uri == U::kCalendarByDate) {
         DayList days;
         if (!r.status) TheStore().CollectEventDays(from, to, days);
-        return void(r.callback->OnReturnDates(uri, r.status, days));
+        return void(r.To()->OnReturnDates(uri, r.status, days));
       }
       OwnedGroups answer;
       if (!r.status && uri != U::kCalendar) r.status = kInvalid;
       if (!r.status) TheStore().CollectEventsByDay(from, to, answer.groups);
-      r.callback->OnReturnGroupContent(uri, r.status, answer.groups);
+      r.To()->OnReturnGroupContent(uri, r.status, answer.groups);
     });
   }
 
@@ -424,7 +449,7 @@ class CDataProviderImpl final : public IDataProvider, private CAnswering<IDataPr
       Owned answer;
       if (!r.status && uri != U::kSmsOfNumber) r.status = kInvalid;
       if (!r.status) TheStore().CollectMessagesOfNumber(number, answer.list);
-      r.callback->OnReturnContent(uri, r.status, answer.list);
+      r.To()->OnReturnContent(uri, r.status, answer.list);
     });
   }
 
@@ -433,7 +458,7 @@ class CDataProviderImpl final : public IDataProvider, private CAnswering<IDataPr
       GroupCountList counts;
       if (!r.status && uri != U::kContact) r.status = kInvalid;
       if (!r.status) counts = TheStore().GroupCounts();
-      r.callback->OnReturnGroupCount(uri, r.status, counts);
+      r.To()->OnReturnGroupCount(uri, r.status, counts);
     });
   }
 
@@ -444,7 +469,7 @@ class CDataProviderImpl final : public IDataProvider, private CAnswering<IDataPr
     {
       Owned groups;
       store.CollectGroups(groups.list);
-      r.callback->OnReturnBatch(U::kGroup, kOk, groups.list);
+      r.To()->OnReturnBatch(U::kGroup, kOk, groups.list);
     }
     std::vector<const Contact::CContactData*> contacts = store.SortedContacts(Book::Phone);
     for (size_t first = 0; first < contacts.size(); first += kBatchSize) {
@@ -452,9 +477,9 @@ class CDataProviderImpl final : public IDataProvider, private CAnswering<IDataPr
       Owned batch;
       for (size_t i = first; i < std::min(contacts.size(), first + kBatchSize); ++i)
         batch.list.push_back(store.CopyContact(Book::Phone, contacts[i]->m_id));
-      r.callback->OnReturnBatch(uri, kOk, batch.list);
+      r.To()->OnReturnBatch(uri, kOk, batch.list);
     }
-    if (r.StillWanted()) r.callback->OnRefreshComplete(uri, kOk);
+    if (r.StillWanted()) r.To()->OnRefreshComplete(uri, kOk);
   }
 
   // Folders first, then every message, newest first, in batches, then the end.
@@ -463,7 +488,7 @@ class CDataProviderImpl final : public IDataProvider, private CAnswering<IDataPr
     {
       Owned folders;
       store.CollectFolders(folders.list);
-      r.callback->OnReturnBatch(U::kFolder, kOk, folders.list);
+      r.To()->OnReturnBatch(U::kFolder, kOk, folders.list);
     }
     std::vector<const Message::CSMSData*> messages = store.MessagesNewestFirst();
     for (size_t first = 0; first < messages.size(); first += kBatchSize) {
@@ -471,9 +496,9 @@ class CDataProviderImpl final : public IDataProvider, private CAnswering<IDataPr
       Owned batch;
       for (size_t i = first; i < std::min(messages.size(), first + kBatchSize); ++i)
         batch.list.push_back(new Message::CSMSData(store.Delivered(*messages[i])));
-      r.callback->OnReturnBatch(U::kSms, kOk, batch.list);
+      r.To()->OnReturnBatch(U::kSms, kOk, batch.list);
     }
-    if (r.StillWanted()) r.callback->OnRefreshComplete(uri, kOk);
+    if (r.StillWanted()) r.To()->OnRefreshComplete(uri, kOk);
   }
 };
 
@@ -481,7 +506,7 @@ class CDataProviderImpl final : public IDataProvider, private CAnswering<IDataPr
 
 class CInstantMessageHelperImpl final : public IInstantMessageHelper,
                                         public CReceiver,
-                                        private CAnswering<IInstantMessageCallback> {
+                                        public CAnswering<IInstantMessageCallback> {
  public:
   explicit CInstantMessageHelperImpl(IInstantMessageCallback* callback) : CAnswering(callback) {}
   ~CInstantMessageHelperImpl() { Receivers::Instance().Remove(this); }
@@ -492,7 +517,7 @@ class CInstantMessageHelperImpl final : public IInstantMessageHelper,
     return Request("GetSimInfo", [](Reply& r) {
       SimCardList cards;
       if (!r.status) cards = TheStore().SimCards();
-      r.callback->OnGetSimInfo(r.status, cards);
+      r.To()->OnGetSimInfo(r.status, cards);
     });
   }
 
@@ -505,7 +530,7 @@ class CInstantMessageHelperImpl final : public IInstantMessageHelper,
       if (!r.status && !store.HasCard(cardId)) r.status = kNoCard;
       if (!r.status)
         for (ContentId id : store.StoreSent(View(copies), cardId)) answer.list.push_back(store.CopyMessage(id));
-      r.callback->OnSent(uri, r.status, answer.list);
+      r.To()->OnSent(uri, r.status, answer.list);
     });
   }
 
@@ -524,7 +549,7 @@ class CInstantMessageHelperImpl final : public IInstantMessageHelper,
   void Deliver(const Records& received) override {
     Request("OnReceived", [received](Reply& r) {
       if (r.status == kNoPhone) return;  // nothing arrives from a phone that is not there
-      r.callback->OnReceived(U::kSms, r.status, View(received));
+      r.To()->OnReceived(U::kSms, r.status, View(received));
     });
   }
 };
@@ -551,7 +576,7 @@ bool ParseTransfer(const std::wstring& uri, Transfer& transfer) {
   return false;
 }
 
-class CExportHelperImpl final : public IExportHelper, private CAnswering<IExportCallback> {
+class CExportHelperImpl final : public IExportHelper, public CAnswering<IExportCallback> {
  public:
   explicit CExportHelperImpl(IExportCallback* callback) : CAnswering(callback) {}
   bool Reserved0() override { return false; }
@@ -630,21 +655,22 @@ class CExportHelperImpl final : public IExportHelper, private CAnswering<IExport
                transfer.import ? L"imported" : L"exported", uri.c_str());
         r.status = kUnsupported;
       }
-      if (transfer.import) r.callback->OnImportComplete(uri, r.status);
-      else r.callback->OnExportComplete(uri, r.status);
+      if (transfer.import) r.To()->OnImportComplete(uri, r.status);
+      else r.To()->OnExportComplete(uri, r.status);
     });
   }
 
   uint32_t Progress(Reply& r, uint32_t total, uint64_t cancelAtStart) {
     const uint32_t steps = total == 0 ? 1 : std::min<uint32_t>(total, 20);
     for (uint32_t step = 1; step <= steps; ++step) {
+      if (!r.StillWanted()) return kCancelled;  // the helper is going
       {
         std::lock_guard<std::mutex> lock(m_mutex);
         if (m_cancelGeneration != cancelAtStart) return kCancelled;
       }
       if (!AnswerQueue::Instance().IsInline()) ::Sleep(15);  // a transfer takes a moment
       uint32_t done = total == 0 ? 0 : static_cast<uint32_t>(uint64_t(total) * step / steps);
-      r.callback->OnSetProgress(done, total);
+      r.To()->OnSetProgress(done, total);
     }
     return kOk;
   }
@@ -661,7 +687,7 @@ IDataProvider* CreateDataProvider(IDataProviderCallback* callback) {
 }
 
 void DestroyDataProvider(IDataProvider*& provider) {
-  delete static_cast<provider::CDataProviderImpl*>(provider);
+  provider::CDataProviderImpl::Release(static_cast<provider::CDataProviderImpl*>(provider));
   provider = nullptr;
 }
 
@@ -670,7 +696,7 @@ IInstantMessageHelper* CreateInstantMessageHelper(IInstantMessageCallback* callb
 }
 
 void DestroyInstantMessageHelper(IInstantMessageHelper*& helper) {
-  delete static_cast<provider::CInstantMessageHelperImpl*>(helper);
+  provider::CInstantMessageHelperImpl::Release(static_cast<provider::CInstantMessageHelperImpl*>(helper));
   helper = nullptr;
 }
 
@@ -679,6 +705,6 @@ IExportHelper* CreateExportHelper(IExportCallback* callback) {
 }
 
 void DestroyExportHelper(IExportHelper*& helper) {
-  delete static_cast<provider::CExportHelperImpl*>(helper);
+  provider::CExportHelperImpl::Release(static_cast<provider::CExportHelperImpl*>(helper));
   helper = nullptr;
 }
