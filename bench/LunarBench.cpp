@@ -29,9 +29,10 @@ int main() {
   // The same days reached by stepping, as a view walks from its first day.
   const double stepMs = bench::BestOf(5, [&] {
     CCHSDate date(1901, 2, 19);
+    const CCHSDate last(2099, 12, 31);
     checksum = 0;
     do checksum += date.LunarDay();
-    while (date.NextDay());
+    while (date < last && date.NextDay());
   });
   bench::Report("NextDay over the same range", days / (stepMs / 1000.0), "days/s", "best of 5");
 

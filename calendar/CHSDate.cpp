@@ -15,7 +15,13 @@ bool IsValidDate(int year, int month, int day) {
   return year >= lunar::kFirstYear && year <= lunar::kLastYear && day >= 1 && day <= GetDaysOfMonth(month, year);
 }
 
+bool IsGregorianDate(int year, int month, int day) {
+  return year >= CCHSDate::kEarliestYear && year <= CCHSDate::kLatestYear && day >= 1 &&
+         day <= GetDaysOfMonth(month, year);
+}
+
 constexpr int64_t FloorDiv(int64_t a, int64_t b) { return (a >= 0 ? a : a - (b - 1)) / b; }
+constexpr int64_t FloorMod(int64_t a, int64_t b) { return a - FloorDiv(a, b) * b; }
 
 // Days since 1970-01-01 in the proleptic Gregorian calendar, for any month
 // (normalised into its year) and any day offset.
@@ -43,8 +49,9 @@ void FromDayNumber(int64_t number, int& year, int& month, int& day) {
   year = static_cast<int>(yearOfEra + era * 400 + (month <= 2));
 }
 
-constexpr int64_t kFirstDayNumber = DayNumber(lunar::kFirstYear, 1, 1);
-constexpr int64_t kLastDayNumber = DayNumber(lunar::kLastYear, 12, 31);
+constexpr int64_t kFirstDayNumber = DayNumber(CCHSDate::kEarliestYear, 1, 1);
+constexpr int64_t kLastDayNumber = DayNumber(CCHSDate::kLatestYear, 12, 31);
+static_assert(DayNumber(1970, 1, 1) == 0, "day numbers count from 1970-01-01, a Thursday");
 
 }  // namespace
 
@@ -87,11 +94,16 @@ bool CCHSDate::Set(int year, int month, int day) {
 }
 
 void CCHSDate::Derive() {
-  CalcWeekDay();
+  // CalcWeekDay answers only within 1901..2099; elsewhere the day count gives
+  // the weekday (1970-01-01 was a Thursday).
+  if (!CalcWeekDay() && IsGregorian())
+    m_weekDay = static_cast<int32_t>(FloorMod(DayNumber(m_year, m_month, m_day) + 4, 7));
   CalcLunar();
 }
 
 bool CCHSDate::IsValid() const { return IsValidDate(m_year, m_month, m_day); }
+
+bool CCHSDate::IsGregorian() const { return IsGregorianDate(m_year, m_month, m_day); }
 
 bool CCHSDate::CalcWeekDay() {
   if (!IsValid()) return false;
@@ -176,7 +188,7 @@ bool CCHSDate::CalcLunar() {
 }
 
 bool CCHSDate::MoveTo(int64_t dayNumber) {
-  if (!IsValid() || dayNumber < kFirstDayNumber || dayNumber > kLastDayNumber) return false;
+  if (!IsGregorian() || dayNumber < kFirstDayNumber || dayNumber > kLastDayNumber) return false;
   int year, month, day;
   FromDayNumber(dayNumber, year, month, day);
   Set(year, month, day);
@@ -188,21 +200,21 @@ bool CCHSDate::NextDay() { return MoveTo(DayNumber(m_year, m_month, m_day) + 1);
 bool CCHSDate::NextWeek() { return MoveTo(DayNumber(m_year, m_month, m_day) + 7); }
 
 bool CCHSDate::NextMonth() {
-  if (!IsValid()) return false;
+  if (!IsGregorian()) return false;
   int year = m_year;
   int month = m_month + 1;
   if (month > 12) {
     month = 1;
     ++year;
   }
-  if (year > lunar::kLastYear) return false;
+  if (year > kLatestYear) return false;
   const int length = GetDaysOfMonth(month, year);
   Set(year, month, m_day > length ? length : m_day);
   return true;
 }
 
 bool CCHSDate::SubDays(int n) {
-  if (n == 0) return IsValid();
+  if (n == 0) return IsGregorian();
   return MoveTo(DayNumber(m_year, m_month, m_day) - static_cast<int64_t>(n));
 }
 

@@ -2,11 +2,22 @@
 // Chinese lunar calendar. Every date that the calendar handles (today, the
 // selected day, the bounds of a view, a day cell) is a CCHSDate.
 //
-// Dates are valid from 1901-01-01 to 2099-12-31; lunar dates exist from the
-// first lunar new year of the table (1901-02-19) on. A date built from
-// anything else keeps the fields it was given, is not IsValid(), and has no
-// lunar date (lunar fields 0); the stepping operations refuse to leave the
-// range and say so.
+// Two ranges matter:
+//  - The calendar's range, 1901-01-01 to 2099-12-31: IsValid(), CalcWeekDay
+//    and the week number answer only inside it. Lunar dates exist from the
+//    first lunar new year of the table (1901-02-19) to 2099-12-31.
+//  - The Gregorian range the date steps through, 0001-01-01 to 9999-12-31
+//    (proleptic Gregorian, the four-digit years FormatDate writes):
+//    NextDay, NextWeek, NextMonth and SubDays step anywhere inside it, so a
+//    view may walk past either end of the calendar's range and back.
+//
+// Outside the lunar table the lunar fields are all 0 and the leap flag 0
+// (HasLunarDate() false, no lunar text). Outside 1901..2099 CalcWeekDay
+// refuses and leaves the weekday alone, but building or stepping a date
+// stores its true weekday anyway, counted from its day number, so code that
+// steps past 2099 and reads the weekday sees the right day. Fields that make
+// no day at all (2023-02-29, month 13) are kept as given with no lunar date
+// and the weekday they had before; such a date does not step.
 #pragma once
 #include <compare>
 #include <cstdint>
@@ -43,23 +54,31 @@ class CCHSDate : public CObjectBase {
   int LunarDay() const { return m_lunarDay; }      // 1..30, 0 = no lunar date
   bool IsLeapMonth() const { return m_leapMonth != 0; }
 
+  // The ends of the Gregorian range that the stepping operations keep to.
+  static constexpr int kEarliestYear = 1;
+  static constexpr int kLatestYear = 9999;
+
   // A real Gregorian date within 1901..2099.
   bool IsValid() const;
+  // A real Gregorian date within 0001..9999.
+  bool IsGregorian() const;
   bool HasLunarDate() const { return m_lunarDay != 0; }
 
-  // Derives the weekday; false (weekday unchanged) for an invalid date.
+  // Derives the weekday; false (weekday unchanged) for a date that is not
+  // IsValid().
   bool CalcWeekDay();
   // Derives the lunar fields; false, with the lunar fields 0, when the day has
   // no lunar date.
   bool CalcLunar();
 
-  // Date arithmetic. Each answers false and changes nothing when the date is
-  // not valid or the result would leave 1901-01-01..2099-12-31.
+  // Date arithmetic over 0001-01-01..9999-12-31; the derived fields are
+  // derived again. Each answers false and changes nothing when the date is
+  // not IsGregorian() or the result would pass an end of that range.
   bool NextDay();
   bool NextWeek();
   // Month + 1, the day clamped to the new month's length.
   bool NextMonth();
-  // n days back (n < 0: -n days forward).
+  // n days back (n < 0: -n days forward); 0 changes nothing.
   bool SubDays(int n);
 
   // Days from b to a: positive when a is later. Counted in the proleptic

@@ -25,10 +25,10 @@ class CCommonData {
       : m_type(type), m_data(std::move(data)), m_label(std::move(label)), m_primary(primary) {}
   CCommonData(const CCommonData&) = default;
   CCommonData& operator=(const CCommonData&) = default;
-  virtual ~CCommonData() = default;
 
   // The text that names label `code`: the entry's own label unless the kind of
-  // entry has a table text for that code.
+  // entry has a table text for that code. The entry's one virtual operation,
+  // so the first slot of its table.
   virtual const std::wstring& GetTypeLabel(int code) const {
     (void)code;
     return m_label;
@@ -40,25 +40,31 @@ class CCommonData {
   T m_data{};
   std::wstring m_label;
   bool m_primary = false;
+
+ protected:
+  // Entries are held by value in a contact's vectors and never deleted through
+  // this base, so the destructor takes no slot in front of GetTypeLabel. The
+  // entry kinds are final: nothing derives from them either.
+  ~CCommonData() = default;
 };
 
 // Entry kinds with a label table look a code up only within the table's range
 // (1 to its last code); code 0 and codes outside use the entry's own label.
 // The table texts are fixed English words.
-class CPhoneData : public CCommonData<std::wstring> {
+class CPhoneData final : public CCommonData<std::wstring> {
  public:
   using CCommonData::CCommonData;
   const std::wstring& GetTypeLabel(int code) const override;
   static constexpr int32_t kMobile = 2;
 };
 
-class CEmailData : public CCommonData<std::wstring> {
+class CEmailData final : public CCommonData<std::wstring> {
  public:
   using CCommonData::CCommonData;
   const std::wstring& GetTypeLabel(int code) const override;
 };
 
-class CIMData : public CCommonData<std::wstring> {
+class CIMData final : public CCommonData<std::wstring> {
  public:
   using CCommonData::CCommonData;
   // Labels name the protocol of the account.
@@ -67,12 +73,12 @@ class CIMData : public CCommonData<std::wstring> {
   int32_t m_protocol = 0;
 };
 
-class CWebsiteData : public CCommonData<std::wstring> {
+class CWebsiteData final : public CCommonData<std::wstring> {
  public:
   using CCommonData::CCommonData;
 };
 
-class CNicknameData : public CCommonData<std::wstring> {
+class CNicknameData final : public CCommonData<std::wstring> {
  public:
   using CCommonData::CCommonData;
 };
@@ -101,13 +107,13 @@ struct COrganizationBaseData {
   bool operator==(const COrganizationBaseData&) const = default;
 };
 
-class CPostalData : public CCommonData<CPostalBaseData> {
+class CPostalData final : public CCommonData<CPostalBaseData> {
  public:
   using CCommonData::CCommonData;
   const std::wstring& GetTypeLabel(int code) const override;
 };
 
-class COrganizationData : public CCommonData<COrganizationBaseData> {
+class COrganizationData final : public CCommonData<COrganizationBaseData> {
  public:
   using CCommonData::CCommonData;
 };

@@ -46,6 +46,8 @@ class CAppWindowBase {
   virtual bool HostQueryB() { return false; }                           // 17
 
  protected:
+  // Not virtual, so the 17 operations are the base's whole table; the window
+  // is deleted as its own class, whose destructor is virtual.
   ~CAppWindowBase() = default;
 
   uint32_t m_param;

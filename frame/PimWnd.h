@@ -36,16 +36,20 @@ class CPimWnd : public CAppWindowBase<CPimWnd>,
   using LayoutBase = CDialogLayout<CPimWnd>;
 
   CPimWnd();
+
+  // Operations of the main window beyond the host-facing ones. Slot order: the
+  // 17 of CAppWindowBase, then these three. They come before the destructor
+  // and the message map because g++ also gives an overrider of another base's
+  // virtual function a slot of this table, where it is declared.
+  virtual bool OnModuleCommandA(uint32_t, uint32_t, uint32_t, uint32_t) { return true; }
+  virtual bool OnModuleCommandB(uint32_t, uint32_t, uint32_t, uint32_t) { return true; }
+  virtual bool OnModuleCommandC(uint32_t, uint32_t, uint32_t, uint32_t) { return true; }
+
   ~CPimWnd() override;
 
   // Creates the window from the resource module's template, with the module's
   // common-controls manifest active so that its controls are version 6.
   HWND Create(HWND parent);
-
-  // Operations of the main window beyond the host-facing ones.
-  virtual bool OnModuleCommandA(uint32_t, uint32_t, uint32_t, uint32_t) { return true; }
-  virtual bool OnModuleCommandB(uint32_t, uint32_t, uint32_t, uint32_t) { return true; }
-  virtual bool OnModuleCommandC(uint32_t, uint32_t, uint32_t, uint32_t) { return true; }
 
   // The layout map (called by the layout base at initialisation).
   void DefineLayout();

@@ -1,10 +1,12 @@
 // The calendar date: Gregorian helpers, weekdays and lunar dates of known
-// days, stepping, the ends of the valid range, formatting and layout.
+// days, stepping within and beyond the calendar's range, the ends of the
+// Gregorian range, formatting and layout.
 #include <gtest/gtest.h>
 
 #include <cstring>
 
 #include "calendar/CHSDate.h"
+#include "calendar/LunarNames.h"
 
 namespace {
 
@@ -59,16 +61,44 @@ TEST(CCHSDate, WeekdaysAndLunarDatesOfKnownDays) {
   for (const Expected& e : days) EXPECT_TRUE(Is(CCHSDate(e.year, e.month, e.day), e));
 }
 
-TEST(CCHSDate, BadDatesKeepTheirFieldsAndRefuseToStep) {
-  EXPECT_TRUE(Is(CCHSDate(1901, 2, 18), {1901, 2, 18, 1, 0, 0, 0, false})) << "before the table: no lunar date";
-  const int bad[][3] = {{1900, 12, 31}, {2100, 1, 1}, {2023, 2, 29}, {2023, 13, 1}, {2023, 5, 0}};
+// Fields that make no day keep what they were given, drop the lunar date,
+// keep the weekday they had and do not step.
+TEST(CCHSDate, FieldsThatMakeNoDayAreKeptAndDoNotStep) {
+  const int bad[][3] = {{2023, 2, 29}, {2100, 2, 29}, {2023, 13, 1}, {2023, 5, 0}, {0, 1, 1}, {10000, 1, 1}};
   for (const auto& b : bad) {
-    CCHSDate date(2023, 3, 22);
+    CCHSDate date(2023, 3, 22);  // a leap month: the flag must go too
     EXPECT_FALSE(date.Set(b[0], b[1], b[2]));
+    EXPECT_FALSE(date.IsGregorian());
     EXPECT_FALSE(date.CalcWeekDay());
-    EXPECT_FALSE(date.NextDay() || date.SubDays(1) || date.NextWeek() || date.NextMonth());
+    EXPECT_FALSE(date.NextDay() || date.SubDays(1) || date.SubDays(-1) || date.NextWeek() || date.NextMonth());
     EXPECT_TRUE(Is(date, {b[0], b[1], b[2], 3, 0, 0, 0, false})) << "weekday kept, lunar date dropped";
   }
+}
+
+// Days outside the calendar's range are real days: not IsValid() and without
+// a lunar date, but with their true weekday.
+TEST(CCHSDate, DaysOutsideTheTableHaveNoLunarDateButTheirWeekday) {
+  const Expected days[] = {
+      {1900, 12, 31, 1, 0, 0, 0, false}, {2100, 1, 1, 5, 0, 0, 0, false}, {2100, 2, 28, 0, 0, 0, 0, false},
+      {1, 1, 1, 1, 0, 0, 0, false},      {9999, 12, 31, 5, 0, 0, 0, false},
+  };
+  for (const Expected& e : days) {
+    CCHSDate date(2023, 3, 22);
+    EXPECT_FALSE(date.Set(e.year, e.month, e.day));
+    EXPECT_TRUE(date.IsGregorian());
+    EXPECT_FALSE(date.HasLunarDate());
+    EXPECT_EQ(date.GetLunarText(true, true), L"");
+    EXPECT_TRUE(Is(date, e));
+    EXPECT_FALSE(date.CalcWeekDay()) << "the weekday rule covers only 1901..2099";
+    EXPECT_EQ(date.WeekDay(), e.weekDay) << "and leaves the field alone";
+  }
+  // Inside the calendar's range but before the table's first lunar new year.
+  CCHSDate early(1901, 2, 18);
+  EXPECT_TRUE(early.IsValid());
+  EXPECT_TRUE(Is(early, {1901, 2, 18, 1, 0, 0, 0, false}));
+  CLunarNames names;
+  names.m_days[17] = L"day 18";
+  EXPECT_EQ(early.GetLunarCellText(names, 0), L"");
 }
 
 TEST(CCHSDate, SteppingAcrossMonthsAndYears) {
@@ -101,14 +131,90 @@ TEST(CCHSDate, SteppingAcrossMonthsAndYears) {
   EXPECT_TRUE(Is(same, {2023, 4, 18, 2, 2023, 2, 28, true}));
 }
 
-TEST(CCHSDate, SteppingStopsAtTheEndsOfTheRange) {
-  CCHSDate last(2099, 12, 31), lastWeek(2099, 12, 25), lastMonth(2099, 12, 1), first(1901, 1, 1);
+// A view steps past either end of the calendar's range and back again.
+TEST(CCHSDate, SteppingCrossesTheEndsOfTheCalendarsRange) {
+  CCHSDate date(2099, 12, 31);
+  ASSERT_TRUE(date.NextDay());
+  EXPECT_TRUE(Is(date, {2100, 1, 1, 5, 0, 0, 0, false}));
+  EXPECT_FALSE(date.IsValid());
+  ASSERT_TRUE(date.SubDays(1));
+  EXPECT_TRUE(Is(date, {2099, 12, 31, 4, 2099, 11, 20, false})) << "the lunar date comes back";
+
+  ASSERT_TRUE(date.NextMonth());
+  EXPECT_TRUE(Is(date, {2100, 1, 31, 0, 0, 0, 0, false}));
+  ASSERT_TRUE(date.NextMonth());
+  EXPECT_TRUE(Is(date, {2100, 2, 28, 0, 0, 0, 0, false})) << "2100 is not a leap year";
+
+  CCHSDate week(2099, 12, 28);
+  ASSERT_TRUE(week.NextWeek());
+  EXPECT_TRUE(Is(week, {2100, 1, 4, 1, 0, 0, 0, false}));
+  week.Set(1900, 12, 29);
+  ASSERT_TRUE(week.NextWeek());
+  EXPECT_TRUE(Is(week, {1901, 1, 5, 6, 0, 0, 0, false}));
+  week.Set(1901, 2, 14);
+  ASSERT_TRUE(week.NextWeek());
+  EXPECT_TRUE(Is(week, {1901, 2, 21, 4, 1901, 1, 3, false})) << "into the table";
+
+  CCHSDate back(1901, 1, 1);
+  ASSERT_TRUE(back.SubDays(1));
+  EXPECT_TRUE(Is(back, {1900, 12, 31, 1, 0, 0, 0, false}));
+  ASSERT_TRUE(back.SubDays(-1));
+  EXPECT_TRUE(Is(back, {1901, 1, 1, 2, 0, 0, 0, false}));
+  back.Set(1901, 3, 1);
+  ASSERT_TRUE(back.SubDays(60));
+  EXPECT_TRUE(Is(back, {1900, 12, 31, 1, 0, 0, 0, false}));
+  ASSERT_TRUE(back.SubDays(-(365 * 200 + 49)));
+  EXPECT_TRUE(Is(back, {2100, 12, 31, 5, 0, 0, 0, false}));
+}
+
+// The Gregorian range ends at 0001-01-01 and 9999-12-31: a step that would
+// pass an end answers false and moves nothing, also part of the way.
+TEST(CCHSDate, SteppingStopsAtTheEndsOfTheGregorianRange) {
+  CCHSDate last(9999, 12, 31), lastWeek(9999, 12, 25), lastMonth(9999, 12, 1), first(1, 1, 1), near(1, 1, 10);
   EXPECT_FALSE(last.NextDay() || last.SubDays(-1) || lastWeek.NextWeek() || lastMonth.NextMonth());
-  EXPECT_FALSE(first.SubDays(1) || first.SubDays(INT32_MAX) || first.SubDays(INT32_MIN));
-  EXPECT_TRUE(last == CCHSDate(2099, 12, 31) && lastWeek == CCHSDate(2099, 12, 25) &&
-              lastMonth == CCHSDate(2099, 12, 1) && first == CCHSDate(1901, 1, 1));
-  EXPECT_EQ(last.LunarDay(), 20);
-  EXPECT_TRUE(CCHSDate(2099, 12, 24).NextWeek());
+  EXPECT_FALSE(first.SubDays(1) || first.SubDays(INT32_MAX) || first.SubDays(INT32_MIN) || near.SubDays(10));
+  EXPECT_TRUE(Is(last, {9999, 12, 31, 5, 0, 0, 0, false}));
+  EXPECT_TRUE(lastWeek == CCHSDate(9999, 12, 25) && lastMonth == CCHSDate(9999, 12, 1));
+  EXPECT_TRUE(Is(first, {1, 1, 1, 1, 0, 0, 0, false}));
+  EXPECT_TRUE(near == CCHSDate(1, 1, 10));
+
+  ASSERT_TRUE(near.SubDays(9));
+  EXPECT_TRUE(near == first);
+  CCHSDate stillMonth(9999, 11, 30), stillWeek(9999, 12, 24);
+  ASSERT_TRUE(stillMonth.NextMonth() && stillWeek.NextWeek());
+  EXPECT_TRUE(stillMonth == CCHSDate(9999, 12, 30) && stillWeek == CCHSDate(9999, 12, 31));
+}
+
+// Every day of the Gregorian range, one NextDay at a time: each step is the
+// next day of the month or the first of the next month, the weekday moves on
+// by one also where the weekday rule hands over to the day count, and the
+// lunar date exists exactly from the table's first new year to 2099-12-31.
+TEST(CCHSDate, EveryDayOfTheGregorianRangeFollowsTheLast) {
+  const CCHSDate first(1, 1, 1), tableFirst(1901, 2, 19), tableLast(2099, 12, 31);
+  CCHSDate date = first;
+  long long walked = 0;
+  int failures = 0;
+  for (;;) {
+    const bool inTable = !(date < tableFirst) && !(tableLast < date);
+    if (date.HasLunarDate() != inTable || date.IsValid() != (date.Year() >= 1901 && date.Year() <= 2099)) {
+      ADD_FAILURE() << date.FormatDate(true) << ": lunar " << date.HasLunarDate() << ", valid " << date.IsValid();
+      if (++failures == 10) return;
+    }
+    const CCHSDate previous = date;
+    if (!date.NextDay()) break;
+    ++walked;
+    const bool nextInMonth = date.Year() == previous.Year() && date.Month() == previous.Month() &&
+                             date.Day() == previous.Day() + 1;
+    const bool nextMonth = date.Day() == 1 && previous.Day() == GetDaysOfMonth(previous.Month(), previous.Year()) &&
+                           (date.Month() == previous.Month() + 1 ? date.Year() == previous.Year()
+                                                                 : date.Month() == 1 && previous.Month() == 12 &&
+                                                                       date.Year() == previous.Year() + 1);
+    ASSERT_TRUE(nextInMonth || nextMonth) << previous.FormatDate(true) << " then " << date.FormatDate(true);
+    ASSERT_EQ(date.WeekDay(), (previous.WeekDay() + 1) % 7) << date.FormatDate(true);
+  }
+  EXPECT_TRUE(date == CCHSDate(9999, 12, 31));
+  EXPECT_EQ(walked, CCHSDate::DiffDays(date, first));
+  EXPECT_EQ(walked, 3652058) << "days from 0001-01-01 to 9999-12-31";
 }
 
 TEST(CCHSDate, DiffDaysOrderFormatAndWeekNumber) {

@@ -4,11 +4,14 @@
 
 #include <memory>
 
+#include "VirtualSlots.h"
 #include "contact/ContactData.h"
 
 namespace {
 
 using namespace Contact;
+using testing_support::CallSlot;
+using testing_support::SlotOf;
 
 // A contact with every field set to something other than its default, the
 // fields the plug-in never reads included.
@@ -111,6 +114,21 @@ TEST(ContactRecords, LabelsComeFromTheTableOnlyWithinItsRange) {
   EXPECT_EQ(im.GetTypeLabel(10), L"own");
   CWebsiteData site(3, L"x", L"blog");
   EXPECT_EQ(site.GetTypeLabel(3), L"blog") << "web sites have no table";
+}
+
+// Modules built apart from ours ask an entry for its label through the first
+// slot of its table: nothing may sit in front of GetTypeLabel.
+TEST(ContactRecords, AnEntryAnswersItsLabelFromTheFirstSlot) {
+  ASSERT_EQ(SlotOf(&CCommonData<std::wstring>::GetTypeLabel), 0) << "a slot in front of the label";
+  ASSERT_EQ(SlotOf(&CCommonData<CPostalBaseData>::GetTypeLabel), 0);
+  CContactData c = FullContact();
+  EXPECT_EQ(CallSlot<const std::wstring&>(&c.m_phones[0], 0, 2), L"Mobile");
+  EXPECT_EQ(&CallSlot<const std::wstring&>(&c.m_phones[1], 0, 0), &c.m_phones[1].m_label) << "its own label";
+  EXPECT_EQ(CallSlot<const std::wstring&>(&c.m_emails[0], 0, 3), L"Other");
+  EXPECT_EQ(CallSlot<const std::wstring&>(&c.m_postals[0], 0, 2), L"Work");
+  EXPECT_EQ(CallSlot<const std::wstring&>(&c.m_ims[0], 0, 9), L"Custom");
+  EXPECT_EQ(CallSlot<const std::wstring&>(&c.m_organizations[0], 0, 1), L"org") << "no table";
+  EXPECT_EQ(CallSlot<const std::wstring&>(&c.m_websites[0], 0, 2), L"home page") << "no table";
 }
 
 TEST(ContactRecords, TheNumberToShowFallsBackFromPrimaryToMobileToFirst) {
