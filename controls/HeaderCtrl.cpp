@@ -7,7 +7,7 @@
 
 BOOL CQsHeaderCtrl::SubclassWindow(HWND hWnd) {
   if (!wf::CWindowImpl<CQsHeaderCtrl>::SubclassWindow(hWnd)) return FALSE;
-  MarkSkinned(hWnd);
+  MarkBound(hWnd);
   return TRUE;
 }
 

@@ -1,7 +1,9 @@
 #include "controls/ImageMgr.h"
 
-#include <algorithm>
+#include <commctrl.h>
+
 #include <atomic>
+#include <cstring>
 #include <mutex>
 
 namespace {
@@ -57,24 +59,46 @@ HFONT MakeFont(const std::wstring& faceName, double points, int style) {
   return ::CreateFontIndirectW(&font);
 }
 
-void MarkSkinned(HWND window) { ::SetPropW(window, L"QsSkinned", reinterpret_cast<HANDLE>(1)); }
-bool IsSkinned(HWND window) { return ::GetPropW(window, L"QsSkinned") != nullptr; }
+namespace {
 
-CCtrlImageMgr::~CCtrlImageMgr() {
-  if (m_ownImages)
-    for (int i = 0; i < kStateCount; ++i) Free(m_ownImages[i]);
-  if (m_imageLists)
-    for (int i = 0; i < kStateCount; ++i) Free(m_imageLists[i]);
-  if (m_fontHandles)
-    for (int i = 0; i < kStateCount; ++i)
-      if (m_fontHandles[i]) ::DeleteObject(m_fontHandles[i]);
-  delete[] m_ownImages;
-  delete[] m_imageLists;
-  delete[] m_stateFonts;
-  delete[] m_textColors;
-  delete[] m_fontHandles;
-  delete[] m_hasFont;
-  delete[] m_hasColor;
+constexpr wchar_t kSkinnedProperty[] = L"QsSkinned";
+constexpr UINT_PTR kMarkWatchId = 0x51534D4B;  // one watcher per window, whoever marked it
+
+// Takes the mark away before the window is gone: a window's properties must
+// be removed by whoever set them.
+LRESULT CALLBACK ForgetMarkOnDestroy(HWND window, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id, DWORD_PTR) {
+  if (msg == WM_NCDESTROY) {
+    ::RemovePropW(window, kSkinnedProperty);
+    ::RemoveWindowSubclass(window, &ForgetMarkOnDestroy, id);
+  }
+  return ::DefSubclassProc(window, msg, wParam, lParam);
+}
+
+}  // namespace
+
+void MarkSkinned(HWND window, const void* owner) {
+  if (!window) return;
+  HANDLE value = owner ? const_cast<void*>(owner) : reinterpret_cast<HANDLE>(1);
+  ::SetPropW(window, kSkinnedProperty, value);
+  ::SetWindowSubclass(window, &ForgetMarkOnDestroy, kMarkWatchId, 0);
+}
+
+void UnmarkSkinned(HWND window, const void* owner) {
+  if (!window || !::IsWindow(window) || ::GetPropW(window, kSkinnedProperty) != owner) return;
+  ::RemovePropW(window, kSkinnedProperty);
+  ::RemoveWindowSubclass(window, &ForgetMarkOnDestroy, kMarkWatchId);
+}
+
+bool IsSkinned(HWND window) { return ::GetPropW(window, kSkinnedProperty) != nullptr; }
+
+// Bitmaps, font handles and tables free themselves; only the mark is left to
+// take back if the window outlives the control.
+CCtrlImageMgr::~CCtrlImageMgr() { UnmarkSkinned(m_boundWindow, this); }
+
+void CCtrlImageMgr::MarkBound(HWND window) {
+  if (m_boundWindow && m_boundWindow != window) UnmarkSkinned(m_boundWindow, this);
+  MarkSkinned(window, this);
+  m_boundWindow = window;
 }
 
 bool CCtrlImageMgr::HasAllImages() {
@@ -84,13 +108,13 @@ bool CCtrlImageMgr::HasAllImages() {
 }
 
 Gdiplus::Bitmap* CCtrlImageMgr::GetStateImageList(int state) {
-  if (!IsState(state) || !m_imageLists) return nullptr;
-  return m_imageLists[state - 1];
+  if (!IsState(state) || m_imageLists.empty()) return nullptr;
+  return m_imageLists[state - 1].get();
 }
 
 Gdiplus::Bitmap* CCtrlImageMgr::GetStateImage(int state) {
   if (!IsState(state)) return nullptr;
-  if (m_sourceMode == kOwnImages) return m_ownImages ? m_ownImages[state - 1] : nullptr;
+  if (m_sourceMode == kOwnImages) return m_ownImages.empty() ? nullptr : m_ownImages[state - 1].get();
   return GetSharedStateImage(state);
 }
 
@@ -114,64 +138,67 @@ Gdiplus::Bitmap* CCtrlImageMgr::CutImage(Gdiplus::Image* source, int x, int y, i
 
 void CCtrlImageMgr::SetStateImage(int state, Gdiplus::Image* source, int x, int y, int width, int height) {
   if (!IsState(state) || !source) return;
-  if (!m_ownImages) m_ownImages = new Gdiplus::Bitmap* [kStateCount]();
-  Gdiplus::Bitmap*& slot = m_ownImages[state - 1];
-  Free(slot);
-  slot = CutImage(source, x, y, width, height);
+  if (m_ownImages.empty()) m_ownImages.resize(kStateCount);
+  m_ownImages[state - 1].reset(CutImage(source, x, y, width, height));
   m_sourceMode = kOwnImages;
+}
+
+void CCtrlImageMgr::EnsureFontTables() {
+  if (!m_stateFonts.empty()) return;
+  m_stateFonts.assign(kStateCount, DefaultFont());
+  m_hasFont.assign(kStateCount, false);
+  m_fontHandles.resize(kStateCount);
 }
 
 void CCtrlImageMgr::SetStateFont(int state, const std::wstring& faceName, double points, int style) {
   if (!IsState(state)) return;
-  if (!m_stateFonts) {
-    m_stateFonts = new LOGFONTW[kStateCount];
-    std::fill(m_stateFonts, m_stateFonts + kStateCount, DefaultFont());
-    m_hasFont = new bool[kStateCount]();
-    m_fontHandles = new HFONT[kStateCount]();
-  }
+  EnsureFontTables();
   m_stateFonts[state - 1] = DescribeFont(faceName, points, style);
   m_hasFont[state - 1] = true;
-  if (m_fontHandles[state - 1]) {
-    ::DeleteObject(m_fontHandles[state - 1]);
-    m_fontHandles[state - 1] = nullptr;
-  }
+  m_fontHandles[state - 1].Reset();  // made again from the new description when next drawn
 }
 
+namespace {
+
+// Every default font handed out stays valid until the process ends: windows
+// keep the handle they were given (WM_SETFONT) whatever the default becomes
+// later. There is one per description the default ever had.
+HFONT SharedDefaultFont(const LOGFONTW& wanted) {
+  struct Made {
+    LOGFONTW description;
+    HFONT font;
+  };
+  static std::mutex mutex;
+  static std::vector<Made> made;
+  std::lock_guard<std::mutex> lock(mutex);
+  for (const Made& m : made)
+    if (memcmp(&m.description, &wanted, sizeof(wanted)) == 0) return m.font;
+  HFONT font = ::CreateFontIndirectW(&wanted);
+  if (font) made.push_back(Made{wanted, font});
+  return font;
+}
+
+}  // namespace
+
 HFONT CCtrlImageMgr::GetStateFont(int state) {
-  if (!m_fontHandles) {
-    m_fontHandles = new HFONT[kStateCount]();
-    m_hasFont = new bool[kStateCount]();
-  }
-  // Index 0 holds the default font's handle for a state without its own.
-  int index = IsState(state) && m_hasFont[state - 1] ? state - 1 : 0;
-  bool own = IsState(state) && m_hasFont[state - 1];
-  if (!own) {
-    static HFONT defaultHandle = nullptr;
-    static LOGFONTW made{};
-    LOGFONTW& wanted = DefaultFont();
-    if (!defaultHandle || memcmp(&made, &wanted, sizeof(made)) != 0) {
-      if (defaultHandle) ::DeleteObject(defaultHandle);
-      made = wanted;
-      defaultHandle = ::CreateFontIndirectW(&made);
-    }
-    return defaultHandle;
-  }
-  if (!m_fontHandles[index]) m_fontHandles[index] = ::CreateFontIndirectW(&m_stateFonts[index]);
-  return m_fontHandles[index];
+  if (!IsState(state) || m_hasFont.empty() || !m_hasFont[state - 1]) return DefaultFontHandle();
+  wf::ScopedFont& handle = m_fontHandles[state - 1];
+  if (!handle) handle.Reset(::CreateFontIndirectW(&m_stateFonts[state - 1]));
+  return handle;
 }
 
 void CCtrlImageMgr::SetStateTextColor(int state, COLORREF color) {
   if (!IsState(state)) return;
-  if (!m_textColors) {
-    m_textColors = new COLORREF[kStateCount]();
-    m_hasColor = new bool[kStateCount]();
+  if (m_textColors.empty()) {
+    m_textColors.assign(kStateCount, 0);
+    m_hasColor.assign(kStateCount, false);
   }
   m_textColors[state - 1] = color;
   m_hasColor[state - 1] = true;
 }
 
 COLORREF CCtrlImageMgr::GetStateTextColor(int state) {
-  if (!IsState(state) || !m_textColors || !m_hasColor[state - 1]) return DefaultTextColor();
+  if (!IsState(state) || m_textColors.empty() || !m_hasColor[state - 1]) return DefaultTextColor();
   return m_textColors[state - 1];
 }
 
@@ -208,6 +235,8 @@ LOGFONTW& CCtrlImageMgr::DefaultFont() {
   }
   return g_defaultFont;
 }
+
+HFONT CCtrlImageMgr::DefaultFontHandle() { return SharedDefaultFont(DefaultFont()); }
 
 void CCtrlImageMgr::SetDefaultFont(const std::wstring& faceName, double points, int style) {
   g_defaultFont = DescribeFont(faceName.substr(0, 16), points, style);

@@ -7,8 +7,11 @@
 #pragma once
 #include <windows.h>
 
+#include <memory>
 #include <string>
+#include <vector>
 
+#include "framework/Gdi.h"
 #include "framework/GdiPlus.h"
 
 class CCtrlImageMgr {
@@ -43,7 +46,9 @@ class CCtrlImageMgr {
   // Font of a state from a face name, a size in points and a GDI+ style
   // (1 bold, 2 italic, 4 underline, 8 strikeout).
   void SetStateFont(int state, const std::wstring& faceName, double points, int style);
-  // The font a state draws its text with: its own, or the default one.
+  // The font a state draws its text with: its own (valid while the manager
+  // lives), or the shared default one (valid until the process ends, even
+  // after the default description changes: windows may still hold it).
   HFONT GetStateFont(int state);
   void SetStateTextColor(int state, COLORREF color);
   // The state's colour; the default colour outside the range or when none is set.
@@ -58,6 +63,9 @@ class CCtrlImageMgr {
   static void ClearSharedStateImages();
   // The default font description and text colour of every control.
   static LOGFONTW& DefaultFont();
+  // A font made from the default description; every handle handed out stays
+  // valid until the process ends.
+  static HFONT DefaultFontHandle();
   static void SetDefaultFont(const std::wstring& faceName, double points, int style);
   static COLORREF DefaultTextColor();
   static void SetDefaultTextColor(COLORREF color);
@@ -75,19 +83,34 @@ class CCtrlImageMgr {
   static long LiveImageCount();
 
  protected:
-  // Images, fonts and colours, in this order (binary layout shared by the family).
-  Gdiplus::Bitmap** m_ownImages = nullptr;  // created on first use, one per state
+  // A bitmap made by CutImage, freed through FreeImage.
+  struct BitmapFree {
+    void operator()(Gdiplus::Bitmap* bitmap) const { FreeImage(bitmap); }
+  };
+  using OwnedBitmap = std::unique_ptr<Gdiplus::Bitmap, BitmapFree>;
+
+  // Marks the control's window as bound to this manager (IsSkinned); the mark
+  // goes with the window, or with the manager if it goes first.
+  void MarkBound(HWND window);
+
+  // Images, fonts and colours, in this order (the layout shared by the
+  // family). Each table is empty until first used, then holds one entry per
+  // state (state s at index s - 1).
+  std::vector<OwnedBitmap> m_ownImages;
   int m_sourceMode = kSharedImages;
-  LOGFONTW* m_stateFonts = nullptr;          // created on first use
-  Gdiplus::Bitmap** m_imageLists = nullptr;  // second image array (the accessor reads it)
-  COLORREF* m_textColors = nullptr;          // created zeroed on first use
+  std::vector<LOGFONTW> m_stateFonts;    // filled with the default description
+  std::vector<OwnedBitmap> m_imageLists;  // second image array (the accessor reads it)
+  std::vector<COLORREF> m_textColors;     // zeroed
   int m_lowerBound = kLowerBound;
   int m_upperBound = kUpperBound;
 
  private:
-  HFONT* m_fontHandles = nullptr;  // made from m_stateFonts when first drawn
-  bool* m_hasFont = nullptr;
-  bool* m_hasColor = nullptr;
+  void EnsureFontTables();
+
+  std::vector<wf::ScopedFont> m_fontHandles;  // made from m_stateFonts when first drawn
+  std::vector<bool> m_hasFont;
+  std::vector<bool> m_hasColor;
+  HWND m_boundWindow = nullptr;
 };
 
 // Joins the engine to a control class (adds no data). Each member of the
@@ -110,9 +133,12 @@ class CImageMgrCtrlBase : public CCtrlImageMgr {
 LOGFONTW DescribeFont(const std::wstring& faceName, double points, int style);
 HFONT MakeFont(const std::wstring& faceName, double points, int style);
 
-// Marks a window as bound to a skinned control, so that a skinned window does
-// not bind it a second time.
-void MarkSkinned(HWND window);
+// Marks a window as bound to a skinned control (`owner`, or any when null),
+// so that a skinned window does not bind it a second time. The mark is a
+// window property; it is removed when the window is destroyed, or by
+// UnmarkSkinned with the same owner.
+void MarkSkinned(HWND window, const void* owner = nullptr);
+void UnmarkSkinned(HWND window, const void* owner);
 bool IsSkinned(HWND window);
 
 #include "controls/ImageMgr.inl"

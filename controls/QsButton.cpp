@@ -1,46 +1,71 @@
 #include "controls/QsButton.h"
 
+#include <algorithm>
 
 #include "controls/SkinMessages.h"
 #include "controls/SkinPaint.h"
 
-CQsButton::~CQsButton() { FreeImage(m_icon); }
+CQsButton::~CQsButton() = default;
 
-BOOL CQsButton::SubclassWindow(HWND hWnd) {
+BOOL CQsButtonWindow::SubclassWindow(HWND hWnd) {
   if (!wf::CWindowImpl<CQsButton>::SubclassWindow(hWnd)) return FALSE;
-  // Owner-drawn: the button no longer paints a face of its own; clicks still
-  // reach the parent as BN_CLICKED.
-  DWORD style = GetStyle();
-  ::SendMessageW(hWnd, BM_SETSTYLE, (style & ~0xFu) | BS_OWNERDRAW, TRUE);
-  MarkSkinned(hWnd);
+  static_cast<CQsButton*>(this)->OnBound();
   return TRUE;
 }
 
+void CQsButton::OnBound() {
+  // Owner-drawn: the button no longer paints a face of its own; clicks still
+  // reach the parent as BN_CLICKED.
+  DWORD style = GetStyle();
+  ::SendMessageW(m_hWnd, BM_SETSTYLE, (style & ~0xFu) | BS_OWNERDRAW, TRUE);
+  MarkBound(m_hWnd);
+}
+
 void CQsButton::SetIcon(Gdiplus::Image* image, int x, int y, int width, int height) {
-  FreeImage(m_icon);
-  m_icon = CutImage(image, x, y, width, height);
+  m_icon.reset(CutImage(image, x, y, width, height));
   m_iconRect = RECT{x, y, x + (m_icon ? static_cast<int>(m_icon->GetWidth()) : 0),
                     y + (m_icon ? static_cast<int>(m_icon->GetHeight()) : 0)};
   if (m_hWnd) Invalidate(FALSE);
 }
 
+RECT CQsButton::IconRect(const RECT& client) const {
+  if (!m_icon) return RECT{};
+  int w = static_cast<int>(m_icon->GetWidth()), h = static_cast<int>(m_icon->GetHeight());
+  RECT icon{client.left + kIconLeft, client.top + (client.bottom - client.top - h) / 2, 0, 0};
+  icon.right = icon.left + w;
+  icon.bottom = icon.top + h;
+  return icon;
+}
+
+RECT CQsButton::TextRect(const RECT& client) {
+  RECT box{client.left + kTextMargin, client.top, client.right - kTextMargin, client.bottom};
+  if (m_textInset > 0) {
+    // The glyph is stretched with the state image; so is its edge.
+    Gdiplus::Bitmap* image = GetStateImage(m_lastState);
+    int imageWidth = image ? static_cast<int>(image->GetWidth()) : 0;
+    int clientWidth = client.right - client.left;
+    int glyphRight = imageWidth > 0 ? ::MulDiv(m_textInset, clientWidth, imageWidth) : m_textInset;
+    box.left = std::max<LONG>(box.left, client.left + glyphRight + kTextGap);
+  }
+  if (m_icon) box.left = std::max<LONG>(box.left, IconRect(client).right + kTextGap);
+  // Pressed, the text sinks by a pixel without leaving its room.
+  if (m_lastState == qs::kButtonPressed) {
+    ++box.left;
+    ++box.top;
+    ++box.bottom;
+  }
+  if (box.right < box.left) box.right = box.left;
+  return box;
+}
+
 void CQsButton::DrawBackground(HDC dc, const RECT& rc, bool, bool, bool) {
   skin::DrawStretched(dc, GetStateImage(m_lastState), rc);
-  if (m_icon) {
-    int w = static_cast<int>(m_icon->GetWidth()), h = static_cast<int>(m_icon->GetHeight());
-    RECT icon{rc.left + 8, rc.top + (rc.bottom - rc.top - h) / 2, 0, 0};
-    icon.right = icon.left + w;
-    icon.bottom = icon.top + h;
-    skin::DrawStretched(dc, m_icon, icon);
-  }
+  if (m_icon) skin::DrawStretched(dc, m_icon.get(), IconRect(rc));
 }
 
 void CQsButton::DrawText(HDC dc, const RECT& rc) {
-  RECT box = rc;
-  box.left += m_textInset;
-  if (m_icon) box.left += 8 + static_cast<int>(m_icon->GetWidth());
-  if (m_lastState == qs::kButtonPressed) ::OffsetRect(&box, 1, 1);
-  skin::DrawTextIn(dc, GetWindowText(), box, GetStateFont(m_lastState), GetStateTextColor(m_lastState),
+  // Centred in its room; a text too long for it ends in an ellipsis.
+  skin::DrawTextIn(dc, GetWindowText(), TextRect(rc), GetStateFont(m_lastState), GetStateTextColor(m_lastState),
                    DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS);
 }
 

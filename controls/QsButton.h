@@ -11,6 +11,11 @@
 #include "controls/ImageMgr.h"
 #include "framework/WindowImpl.h"
 
+// The button's drawing operation is called DrawText; the platform's macro of
+// that name would turn it into DrawTextW. Code that includes this header
+// calls the platform function by its W name.
+#undef DrawText
+
 namespace qs {
 enum ButtonState : int {
   kButtonNormal = 2,
@@ -35,15 +40,32 @@ int ChooseButtonState(bool disabled, bool hover, bool pressed, bool focused, int
 }
 }  // namespace qs
 
-class CQsButton : public CImageMgrCtrlBase<CQsButton>, public wf::CWindowImpl<CQsButton> {
+class CQsButton;
+
+// The window side of CQsButton. Binding is overridden here, in the window
+// base's own line of classes: an override declared in CQsButton itself would
+// take a slot of the engine's table (the compiler gives it one there, before
+// the button's own operations) and move DrawBackground and DrawText.
+class CQsButtonWindow : public wf::CWindowImpl<CQsButton> {
  public:
+  // Binds a button of a dialog (also through SubclassDlgItem): it becomes
+  // owner-drawn and skinned.
+  BOOL SubclassWindow(HWND hWnd) override;
+};
+
+// The engine comes first among the bases: its table is the button's primary
+// one, followed by the family's hook, DrawBackground and DrawText.
+class CQsButton : public CImageMgrCtrlBase<CQsButton>, public CQsButtonWindow {
+ public:
+  // Room between an icon (or a glyph of the state image) and the text, and
+  // between the text and the button's edges.
+  static constexpr int kIconLeft = 8;
+  static constexpr int kTextGap = 4;
+  static constexpr int kTextMargin = 6;
+
   CQsButton() = default;
   ~CQsButton() override;
 
-  // Binds a button of a dialog: it becomes owner-drawn and skinned.
-  BOOL SubclassWindow(HWND hWnd) override;
-
-  // Slot order after the engine's (and the family's hook).
   virtual void DrawBackground(HDC dc, const RECT& rc, bool disabled, bool hover, bool focused);
   virtual void DrawText(HDC dc, const RECT& rc);
 
@@ -53,8 +75,14 @@ class CQsButton : public CImageMgrCtrlBase<CQsButton>, public wf::CWindowImpl<CQ
   // Whether the window text is drawn (a picture button keeps its text for
   // readers of the window only).
   void SetTextVisible(bool visible) { m_textVisible = visible; }
-  // Room kept free at the left of the text (a glyph in the state image).
+  // A glyph that the state images carry at their left: its right edge, in
+  // the image's pixels. The text keeps to the right of it however the image
+  // is stretched.
   void SetTextInset(int pixels) { m_textInset = pixels; }
+  // Where the icon and the text go in a client rectangle: the text right of
+  // the icon (or glyph) and inside the button's edges, never over them.
+  RECT IconRect(const RECT& client) const;
+  RECT TextRect(const RECT& client);
   // A menu that pops up under the button when it is clicked (not owned).
   void SetPopupMenu(HMENU menu) { m_menu = menu; }
   HMENU PopupMenu() const { return m_menu; }
@@ -93,12 +121,14 @@ class CQsButton : public CImageMgrCtrlBase<CQsButton>, public wf::CWindowImpl<CQ
   LRESULT OnRepaintAfterDefault(UINT, WPARAM, LPARAM, BOOL&);
   LRESULT OnReflectedDrawItem(UINT, WPARAM, LPARAM, BOOL&) { return TRUE; }
 
+  friend class CQsButtonWindow;
+  void OnBound();
   void NotifyHover();
 
   int m_lastState = qs::kButtonNormal;
   bool m_pressed = false;
   bool m_hover = false;
-  Gdiplus::Bitmap* m_icon = nullptr;  // owned copy
+  OwnedBitmap m_icon;  // a copy
   RECT m_iconRect{};
   HMENU m_menu = nullptr;
   int m_textInset = 0;

@@ -36,7 +36,7 @@ LRESULT PaintBufferedWith(Control& control) {
 
 BOOL CQsStatic::SubclassWindow(HWND hWnd) {
   if (!wf::CWindowImpl<CQsStatic>::SubclassWindow(hWnd)) return FALSE;
-  MarkSkinned(hWnd);
+  MarkBound(hWnd);
   return TRUE;
 }
 
@@ -69,7 +69,7 @@ LRESULT CQsStatic::OnSetText(UINT msg, WPARAM wParam, LPARAM lParam, BOOL&) {
 
 BOOL CQsComboBox::SubclassWindow(HWND hWnd) {
   if (!wf::CWindowImpl<CQsComboBox>::SubclassWindow(hWnd)) return FALSE;
-  MarkSkinned(hWnd);
+  MarkBound(hWnd);
   return TRUE;
 }
 
@@ -127,7 +127,7 @@ LRESULT CQsComboBox::OnMouseLeave(UINT, WPARAM, LPARAM, BOOL& bHandled) {
 
 BOOL CQSProgressBar::SubclassWindow(HWND hWnd) {
   if (!wf::CWindowImpl<CQSProgressBar>::SubclassWindow(hWnd)) return FALSE;
-  MarkSkinned(hWnd);
+  MarkBound(hWnd);
   return TRUE;
 }
 
@@ -178,7 +178,7 @@ LRESULT CQSProgressBar::OnPrintClient(UINT, WPARAM wParam, LPARAM, BOOL&) {
 
 BOOL CQsTabCtrl::SubclassWindow(HWND hWnd) {
   if (!wf::CWindowImpl<CQsTabCtrl>::SubclassWindow(hWnd)) return FALSE;
-  MarkSkinned(hWnd);
+  MarkBound(hWnd);
   return TRUE;
 }
 
@@ -227,7 +227,11 @@ void CQsTabCtrl::Paint(HDC dc, const RECT& client) {
     SendMessage(TCM_GETITEMW, i, reinterpret_cast<LPARAM>(&item));
     COLORREF color = i == selected ? skin::theme::kAccent : skin::theme::kText;
     if (GetStateImage(state)) color = GetStateTextColor(state);
-    skin::DrawTextIn(dc, text, tab, GetStateFont(state), color, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS);
+    // The tab texts keep the default font whatever fonts the states carry,
+    // and stay off the tab's border.
+    RECT room = tab;
+    ::InflateRect(&room, -kTabTextInset, 0);
+    skin::DrawTextIn(dc, text, room, DefaultFontHandle(), color, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS);
   }
 }
 
@@ -248,7 +252,7 @@ LRESULT CQsTabCtrl::OnRepaintAfterDefault(UINT msg, WPARAM wParam, LPARAM lParam
 
 BOOL CQsDateTimePickerCtrl::SubclassWindow(HWND hWnd) {
   if (!wf::CWindowImpl<CQsDateTimePickerCtrl>::SubclassWindow(hWnd)) return FALSE;
-  MarkSkinned(hWnd);
+  MarkBound(hWnd);
   return TRUE;
 }
 

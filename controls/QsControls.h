@@ -134,6 +134,8 @@ class CQSProgressBar : public wf::CWindowImpl<CQSProgressBar>, public CImageMgrC
 
 class CQsTabCtrl : public wf::CWindowImpl<CQsTabCtrl>, public CImageMgrCtrlBase<CQsTabCtrl> {
  public:
+  static constexpr int kTabTextInset = 2;  // the tab images' border
+
   BOOL SubclassWindow(HWND hWnd) override;
   // Appends a tab with the text of a resource key.
   int AddTab(const std::wstring& textKey);

@@ -5,7 +5,7 @@
 template <class T>
 BOOL CQsBoxButton<T>::SubclassWindow(HWND hWnd) {
   if (!wf::CWindowImpl<T>::SubclassWindow(hWnd)) return FALSE;
-  MarkSkinned(hWnd);
+  this->MarkBound(hWnd);
   return TRUE;
 }
 

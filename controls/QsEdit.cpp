@@ -2,6 +2,9 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+#include <cmath>
+
 #include "controls/SkinMessages.h"
 #include "controls/SkinPaint.h"
 #include "frame/suite/ResourceLibrary.h"
@@ -53,7 +56,7 @@ void DrawBorder(HDC dc, const RECT& rc, COLORREF color) {
 
 BOOL CQsEdit::SubclassWindow(HWND hWnd) {
   if (!wf::CWindowImpl<CQsEdit>::SubclassWindow(hWnd)) return FALSE;
-  MarkSkinned(hWnd);
+  MarkBound(hWnd);
   // A one-pixel border that the control draws itself. The frame is always
   // recomputed: the styles may already be what they should be.
   ModifyStyleEx(WS_EX_CLIENTEDGE, 0);
@@ -121,7 +124,7 @@ LRESULT CQsEdit::OnFocusChange(UINT msg, WPARAM wParam, LPARAM lParam, BOOL&) {
 
 BOOL CQsSearchEdit::SubclassWindow(HWND hWnd) {
   if (!wf::CWindowImpl<CQsSearchEdit>::SubclassWindow(hWnd)) return FALSE;
-  MarkSkinned(hWnd);
+  MarkBound(hWnd);
   // normal and focused frames
   SetStateImageFromKey(qs::kEditNormal, L"pim1_searchedit_normal.png");
   SetStateImageFromKey(qs::kEditFocused, L"pim1_searchedit_select.png");
@@ -147,10 +150,32 @@ void CQsSearchEdit::Clear() {
   if (HWND parent = GetParent()) ::SendMessageW(parent, WM_QS_SEARCH, 0, 0);
 }
 
-RECT CQsSearchEdit::ClearButtonRect() const {
+float CQsSearchEdit::FrameScale(int windowWidth) {
+  Gdiplus::Bitmap* image = GetStateImage(qs::kEditNormal);
+  if (!image || image->GetWidth() == 0 || windowWidth <= 0) return 1.0f;
+  return static_cast<float>(windowWidth) / static_cast<float>(image->GetWidth());
+}
+
+int CQsSearchEdit::ButtonWidth(int windowWidth) {
+  int glyphLeft = static_cast<int>(std::ceil((kGlyphRight + kGlyphSize) * FrameScale(windowWidth)));
+  return std::max(kButtonWidth, glyphLeft + (kButtonWidth - kGlyphRight - kGlyphSize));
+}
+
+RECT CQsSearchEdit::ClearButtonRect() {
   if (::GetWindowTextLengthW(m_hWnd) == 0) return RECT{};
   RECT window = WindowBox(m_hWnd);
-  return RECT{window.right - kButtonWidth, window.top, window.right, window.bottom};
+  return RECT{window.right - ButtonWidth(window.right), window.top, window.right, window.bottom};
+}
+
+RECT CQsSearchEdit::TextAreaRect() {
+  RECT text{};
+  ::SendMessageW(m_hWnd, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&text));
+  POINT origin{0, 0};
+  ::ClientToScreen(m_hWnd, &origin);
+  RECT screen;
+  ::GetWindowRect(m_hWnd, &screen);
+  ::OffsetRect(&text, origin.x - screen.left, origin.y - screen.top);
+  return text;
 }
 
 void CQsSearchEdit::PaintFrame(HDC dc, const RECT& window) {
@@ -163,16 +188,22 @@ void CQsSearchEdit::PaintFrame(HDC dc, const RECT& window) {
     ::FillRect(dc, &window, face);
     DrawBorder(dc, window, focused ? skin::theme::kFocusBorder : skin::theme::kBorder);
   }
-  // With text: a clear button (a cross in a circle) over the magnifier.
+  // With text: a clear button (a cross in a circle) in the magnifier's place.
   RECT clear = ClearButtonRect();
   if (clear.right > clear.left) {
     Gdiplus::Graphics g(dc);
     g.SetSmoothingMode(Gdiplus::SmoothingModeAntiAlias);
-    float x = clear.left + (kButtonWidth - 14) / 2.0f, y = clear.top + (clear.bottom - clear.top - 14) / 2.0f;
-    Gdiplus::SolidBrush under(Gdiplus::Color(255, 255, 255, 255));  // covers the magnifier of the frame image
-    g.FillRectangle(&under, x - 2, y - 2, 18.0f, 18.0f);
+    float scale = FrameScale(window.right - window.left);
+    float glyphLeft = clear.right - (kGlyphRight + kGlyphSize) * scale, glyphWidth = kGlyphSize * scale;
+    float size = static_cast<float>(kGlyphSize);
+    float x = glyphLeft + (glyphWidth - size) / 2.0f;
+    float y = clear.top + (clear.bottom - clear.top - size) / 2.0f;
+    // The field's face covers the magnifier of the frame image, inside its border.
+    Gdiplus::SolidBrush under(Gdiplus::Color(255, 255, 255, 255));
+    g.FillRectangle(&under, glyphLeft - 3, static_cast<float>(clear.top + 3), glyphWidth + 6,
+                    static_cast<float>(clear.bottom - clear.top - 6));
     Gdiplus::SolidBrush disc(Gdiplus::Color(255, 0x9D, 0xBC, 0xE0));
-    g.FillEllipse(&disc, x, y, 14.0f, 14.0f);
+    g.FillEllipse(&disc, x, y, size, size);
     Gdiplus::Pen cross(Gdiplus::Color(255, 255, 255, 255), 1.6f);
     g.DrawLine(&cross, x + 4, y + 4, x + 10, y + 10);
     g.DrawLine(&cross, x + 10, y + 4, x + 4, y + 10);
@@ -191,8 +222,9 @@ LRESULT CQsSearchEdit::OnNcCalcSize(UINT, WPARAM wParam, LPARAM lParam, BOOL&) {
     if (::GetTextMetricsW(dc, &metrics)) line = metrics.tmHeight;
   }
   int vertical = height > line + 4 ? (height - line) / 2 : 2;
+  int button = ButtonWidth(rc->right - rc->left);  // the text stops short of it
   rc->left += 6;
-  rc->right -= kButtonWidth;
+  rc->right -= button;
   rc->top += vertical;
   rc->bottom -= vertical;
   if (rc->right < rc->left) rc->right = rc->left;

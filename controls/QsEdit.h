@@ -44,7 +44,12 @@ class CQsEdit : public wf::CWindowImpl<CQsEdit>, public CImageMgrCtrlBase<CQsEdi
 class CQsSearchEdit : public wf::CWindowImpl<CQsSearchEdit>, public CImageMgrCtrlBase<CQsSearchEdit> {
  public:
   static constexpr int kMaxText = 255;
-  static constexpr int kButtonWidth = 22;  // the magnifier / clear button at the right
+  // The button at the right: the frame image's magnifier (14 pixels, 9 from
+  // the right edge) or, while there is text, the clear button in its place,
+  // with room on its left so that the text stops short of it.
+  static constexpr int kButtonWidth = 28;
+  static constexpr int kGlyphSize = 14;
+  static constexpr int kGlyphRight = 9;
 
   // Binds a search field: cue text from `cueKey`, the frame images, the font
   // "tamix_font_gdione" and the 255-character limit.
@@ -55,8 +60,10 @@ class CQsSearchEdit : public wf::CWindowImpl<CQsSearchEdit>, public CImageMgrCtr
   // Empties the field and asks the parent to search (WM_QS_SEARCH).
   void Clear();
   // The clear button's rectangle in window coordinates (empty while there is
-  // no text to clear).
-  RECT ClearButtonRect() const;
+  // no text to clear). The text area ends at its left edge.
+  RECT ClearButtonRect();
+  // The formatting rectangle of the text in window coordinates.
+  RECT TextAreaRect();
   void PaintFrame(HDC windowDc, const RECT& window);
 
   BEGIN_MSG_MAP(CQsSearchEdit)
@@ -80,6 +87,10 @@ class CQsSearchEdit : public wf::CWindowImpl<CQsSearchEdit>, public CImageMgrCtr
   LRESULT OnChangeThenFrame(UINT, WPARAM, LPARAM, BOOL&);
   LRESULT OnKeyDown(UINT, WPARAM, LPARAM, BOOL&);
   void RedrawFrame();
+  // The frame image is stretched over the window, and its magnifier with it:
+  // the horizontal scale, and the button's width at that scale.
+  float FrameScale(int windowWidth);
+  int ButtonWidth(int windowWidth);
 
   std::wstring m_cue;
 };

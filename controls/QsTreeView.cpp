@@ -1,16 +1,21 @@
 #include "controls/QsTreeView.h"
 
-
 #include "controls/SkinPaint.h"
+#include "frame/suite/ResourceLibrary.h"
 #include "framework/Gdi.h"
 
 BOOL CQSTreeView::SubclassWindow(HWND hWnd) {
   if (!wf::CWindowImpl<CQSTreeView>::SubclassWindow(hWnd)) return FALSE;
-  MarkSkinned(hWnd);
+  MarkBound(hWnd);
   ModifyStyle(TVS_HASLINES, TVS_FULLROWSELECT);
   SendMessage(TVM_SETBKCOLOR, 0, static_cast<LPARAM>(skin::theme::kWindow));
-  SendMessage(TVM_SETITEMHEIGHT, 28, 0);
+  SendMessage(TVM_SETITEMHEIGHT, kRowHeight, 0);
   return TRUE;
+}
+
+void CQSTreeView::SetMarkColorFromKey(const std::wstring& colorKey) {
+  BYTE a = 0, r = 0, g = 0, b = 0;
+  if (GetColorARGB(colorKey, a, r, g, b)) m_markColor = RGB(r, g, b);
 }
 
 void CQSTreeView::SetGroupItem(HTREEITEM item, bool group) {
@@ -55,7 +60,7 @@ void CQSTreeView::DrawRow(HDC dc, HTREEITEM item, const RECT& row) {
     // The expand mark: a small chevron left of the text.
     Gdiplus::Graphics g(dc);
     g.SetSmoothingMode(Gdiplus::SmoothingModeAntiAlias);
-    Gdiplus::Pen pen(Gdiplus::Color(255, 0x5B, 0x7F, 0xA8), 1.6f);
+    Gdiplus::Pen pen(Gdiplus::Color(255, GetRValue(m_markColor), GetGValue(m_markColor), GetBValue(m_markColor)), 1.6f);
     float x = static_cast<float>(textRect.left - 12), y = (row.top + row.bottom) / 2.0f;
     bool expanded = (tv.state & TVIS_EXPANDED) != 0;
     if (expanded) {

@@ -7,6 +7,7 @@
 #include <commctrl.h>
 
 #include <set>
+#include <string>
 
 #include "controls/ImageMgr.h"
 #include "framework/WindowImpl.h"
@@ -26,6 +27,8 @@ struct NMQSTREEITEM {
 
 class CQSTreeView : public wf::CWindowImpl<CQSTreeView>, public CImageMgrCtrlBase<CQSTreeView> {
  public:
+  static constexpr int kRowHeight = 30;  // as tall as the row images
+
   BOOL SubclassWindow(HWND hWnd) override;
 
   // Marks an item as a group row (drawn with state 75).
@@ -36,6 +39,10 @@ class CQSTreeView : public wf::CWindowImpl<CQSTreeView>, public CImageMgrCtrlBas
 
   // The picture behind the rows (not owned; the resource library keeps it).
   void SetBackgroundImage(Gdiplus::Image* image) { m_background = image; }
+  // The tree's second colour: its expand marks (the texts take the states' colours).
+  void SetMarkColor(COLORREF color) { m_markColor = color; }
+  void SetMarkColorFromKey(const std::wstring& colorKey);
+  COLORREF MarkColor() const { return m_markColor; }
 
   // Draws one row (background image and text) into `dc`.
   void DrawRow(HDC dc, HTREEITEM item, const RECT& row);
@@ -53,4 +60,5 @@ class CQSTreeView : public wf::CWindowImpl<CQSTreeView>, public CImageMgrCtrlBas
 
   std::set<HTREEITEM> m_groups;
   Gdiplus::Image* m_background = nullptr;
+  COLORREF m_markColor = RGB(0x5B, 0x7F, 0xA8);
 };

@@ -117,7 +117,7 @@ void CPimWnd::SkinControls() {
     button.SetStateImageFromKey(qs::kButtonFocused, tool.image, 94, 0, 94, 31);
     button.SetStateImageFromKey(qs::kButtonPressed, tool.image, 188, 0, 94, 31);
     button.SetStateImageFromKey(qs::kButtonDisabled, tool.image, 282, 0, 94, 31);
-    button.SetTextInset(20);
+    button.SetTextInset(25);  // the glyph of the toolbar images ends there
     for (int state = qs::kButtonNormal; state <= qs::kButtonDisabled; ++state) {
       button.SetStateFontFromKey(state, L"tamix_font_gdione");
       button.SetStateColorFromKey(state, L"tamix_color_one");
@@ -159,9 +159,10 @@ void CPimWnd::SkinControls() {
     tree->SetStateImageFromKey(qs::kTreeSelected, L"pim_treeitem_select.png");
     tree->SetStateImageFromKey(qs::kTreeUnselected, L"pim_treeitem_unselect2.png");
     for (int state : {qs::kTreeSelected, qs::kTreeUnselected, qs::kTreeGroup}) {
-      tree->SetStateFontFromKey(state, L"tamix_font_gdione");
+      tree->SetStateFontFromKey(state, L"tamix_font_gditwo");
       tree->SetStateColorFromKey(state, L"tamix_color_one");
     }
+    tree->SetMarkColorFromKey(L"tamix_color_five");
   }
   m_contactTree.SetStateImageFromKey(qs::kTreeGroup, L"pim_treeitem_unselectEx.png");
 
@@ -229,7 +230,8 @@ LRESULT CPimWnd::OnTabSelChange(int, LPNMHDR, BOOL&) {
 
 LRESULT CPimWnd::OnDestroy(UINT, WPARAM, LPARAM, BOOL& bHandled) {
   KillTimer(kDateTimer);
-  UnregSoftConnectNotify(m_hWnd);
+  // No unregistering from the connection library: it has no such call and
+  // forgets a window when the window is destroyed.
   bHandled = FALSE;
   return 0;
 }

@@ -8,7 +8,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 packages=(
   cmake make
   g++-mingw-w64-x86-64-posix mingw-w64-tools binutils-mingw-w64-x86-64 libz-mingw-w64-dev
-  wine64 fonts-wine fonts-wqy-zenhei
+  wine64 fonts-wine fonts-noto-cjk
   xvfb xauth x11-apps imagemagick
   googletest
 )
@@ -43,11 +43,45 @@ if [ ! -f "$WINEPREFIX/.pim-ready" ]; then
     wine64 reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
     # Debian's Wine does not find its own fonts (Tahoma, MS Shell Dlg) otherwise.
     cp /usr/share/wine/fonts/*.ttf "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
-    cp /usr/share/fonts/truetype/wqy/wqy-zenhei.ttc "$WINEPREFIX/drive_c/windows/Fonts/"
-    wine64 reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes' /v '微软雅黑' /d 'WenQuanYi Zen Hei' /f >/dev/null 2>&1
-    wine64 reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink' /v Tahoma /t REG_MULTI_SZ /d 'wqy-zenhei.ttc,WenQuanYi Zen Hei' /f >/dev/null 2>&1
-    wine64 reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink' /v 'Microsoft Sans Serif' /t REG_MULTI_SZ /d 'wqy-zenhei.ttc,WenQuanYi Zen Hei' /f >/dev/null 2>&1
     wineserver -w
   )
   touch "$WINEPREFIX/.pim-ready"
+fi
+
+# Chinese text: Tahoma (the skin's face, and the dialogs' and menus' through
+# MS Shell Dlg) borrows its Chinese characters from Noto Sans CJK SC, regular
+# and bold. Wine links a bold Tahoma only through its own "Tahoma Bold" entry.
+# WenQuanYi Zen Hei, linked before, drew the skin's 11-13 pixel sizes from its
+# embedded bitmaps with strokes missing (docs/ARCHITECTURE.md, platform notes).
+# Done on new and existing prefixes alike, until the prefix's registry holds it.
+cjk=/usr/share/fonts/opentype/noto
+fonts_dir="$WINEPREFIX/drive_c/windows/Fonts"
+if ! grep -q 'NotoSansCJK-Bold.ttc' "$WINEPREFIX/system.reg" 2>/dev/null || [ ! -f "$fonts_dir/NotoSansCJK-Bold.ttc" ]; then
+  echo "setup: Chinese fonts for the Wine prefix in $WINEPREFIX"
+  (
+    unset DISPLAY
+    cp "$cjk/NotoSansCJK-Regular.ttc" "$cjk/NotoSansCJK-Bold.ttc" "$fonts_dir/"
+    rm -f "$fonts_dir/wqy-zenhei.ttc"
+    links='HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink'
+    for face in Tahoma 'Microsoft Sans Serif'; do
+      wine64 reg add "$links" /v "$face" /t REG_MULTI_SZ /d 'NotoSansCJK-Regular.ttc,Noto Sans CJK SC' /f >/dev/null 2>&1
+    done
+    wine64 reg add "$links" /v 'Tahoma Bold' /t REG_MULTI_SZ /d 'NotoSansCJK-Bold.ttc,Noto Sans CJK SC' /f >/dev/null 2>&1
+    wine64 reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes' /v '微软雅黑' /d 'Noto Sans CJK SC' /f >/dev/null 2>&1
+    # The registry reaches system.reg when the server ends; a server that a
+    # test session keeps alive is not waited for (the step runs again if the
+    # file does not hold it yet).
+    timeout 30 wineserver -w || true
+  )
+fi
+
+# A program that crashes ends at once instead of waiting for Wine's crash
+# debugger, which has nobody to talk to headless and would hold a test run
+# until its time-out. Done on new and existing prefixes alike.
+if grep -q '"Debugger"="winedbg' "$WINEPREFIX/system.reg" 2>/dev/null; then
+  (
+    unset DISPLAY
+    wine64 reg delete 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' /v Debugger /f >/dev/null 2>&1
+    timeout 30 wineserver -w || true
+  )
 fi

@@ -46,7 +46,7 @@ void SkinToolButton(CQsButton& button, const wchar_t* image) {
   button.SetStateImageFromKey(qs::kButtonFocused, image, 94, 0, 94, 31);
   button.SetStateImageFromKey(qs::kButtonPressed, image, 188, 0, 94, 31);
   button.SetStateImageFromKey(qs::kButtonDisabled, image, 282, 0, 94, 31);
-  button.SetTextInset(24);
+  button.SetTextInset(25);  // the glyph of the toolbar images ends there
   for (int state = qs::kButtonNormal; state <= qs::kButtonDisabled; ++state) {
     button.SetStateFontFromKey(state, L"tamix_font_gdione");
     button.SetStateColorFromKey(state, L"tamix_color_one");
@@ -54,7 +54,9 @@ void SkinToolButton(CQsButton& button, const wchar_t* image) {
 }
 
 // A two-picture button: unselected as normal, selected as hover and pressed.
+// The picture says what it does; its text is for readers of the window only.
 void SkinPairButton(CQsButton& button, const wchar_t* unselected, const wchar_t* selected) {
+  button.SetTextVisible(false);
   button.SetStateImageFromKey(qs::kButtonNormal, unselected);
   button.SetStateImageFromKey(qs::kButtonHover, selected);
   button.SetStateImageFromKey(qs::kButtonPressed, selected);
@@ -151,6 +153,11 @@ class CGallery : public wf::CDialogImpl<CGallery>, public CQsSkinWindowUI<CGalle
     m_tree.SetStateImageFromKey(qs::kTreeSelected, L"pim_treeitem_select.png");
     m_tree.SetStateImageFromKey(qs::kTreeUnselected, L"pim_treeitem_unselect2.png");
     m_tree.SetStateImageFromKey(qs::kTreeGroup, L"pim_treeitem_unselectEx.png");
+    for (int state : {qs::kTreeSelected, qs::kTreeUnselected, qs::kTreeGroup}) {  // as the module trees
+      m_tree.SetStateFontFromKey(state, L"tamix_font_gditwo");
+      m_tree.SetStateColorFromKey(state, L"tamix_color_one");
+    }
+    m_tree.SetMarkColorFromKey(L"tamix_color_five");
     m_date.SubclassWindow(GetDlgItem(IDC_G_DATE));
     m_date.SetStateImage(qs::kComboButton, CCtrlImageMgr::GetSharedStateImage(qs::kComboButton), 0, 0, 0, 0);
     m_grid.SubclassDlgItem(IDC_G_GRID, m_hWnd);

@@ -4,11 +4,40 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <cstdlib>
+#include <new>
+#include <string>
+#include <vector>
+
 #include "TestSupport.h"
+#include "VirtualSlots.h"
 #include "controls/ImageMgr.h"
 #include "controls/QsButton.h"
 #include "controls/SkinWindow.h"
 #include "framework/Gdi.h"
+
+#ifdef DrawText
+static_assert(false, "QsButton.h must leave the name DrawText to the button, not to the platform's macro");
+#endif
+
+// Every block this program takes from the free store is counted while it
+// lives, so that a test can see memory that a manager never gives back.
+namespace {
+std::atomic<long> g_liveBlocks{0};
+}
+void* operator new(std::size_t size) {
+  void* block = std::malloc(size ? size : 1);
+  if (!block) throw std::bad_alloc();
+  ++g_liveBlocks;
+  return block;
+}
+void operator delete(void* block) noexcept {
+  if (!block) return;
+  --g_liveBlocks;
+  std::free(block);
+}
+void operator delete(void* block, std::size_t) noexcept { operator delete(block); }
 
 namespace {
 
@@ -77,6 +106,101 @@ TEST(ImageMgr, ReplacingAnImageFreesTheOneBeforeAndTheManagerFreesItsOwn) {
     EXPECT_EQ(CCtrlImageMgr::LiveImageCount(), before + 2) << "one bitmap per state, whatever was replaced";
   }
   EXPECT_EQ(CCtrlImageMgr::LiveImageCount(), before);
+}
+
+TEST(ImageMgr, StateFontsAreFreedWithTheManagerWhicheverCallComesFirst) {
+  {
+    // The first default font and the resource tables stay for the process.
+    Manager warm;
+    warm.GetStateFont(2);
+    warm.SetStateFont(2, L"Tahoma", 9, 0);
+  }
+  long before = g_liveBlocks;
+  HFONT own = nullptr;
+  {
+    Manager manager;
+    EXPECT_EQ(manager.GetStateFont(3), CCtrlImageMgr::DefaultFontHandle()) << "no font of its own yet";
+    manager.SetStateFont(3, L"Tahoma", 14, 1);  // after a reader made the tables
+    own = manager.GetStateFont(3);
+    EXPECT_NE(own, CCtrlImageMgr::DefaultFontHandle());
+    LOGFONTW font{};
+    ASSERT_EQ(::GetObjectW(own, sizeof(font), &font), static_cast<int>(sizeof(font)));
+    EXPECT_EQ(font.lfWeight, FW_BOLD);
+    manager.SetStateFont(3, L"Tahoma", 10, 0);  // replaced: made again when next drawn
+    EXPECT_EQ(::GetObjectType(own), 0u) << "the replaced font is deleted";
+    own = manager.GetStateFont(3);
+    manager.SetStateTextColor(3, RGB(1, 2, 3));
+  }
+  EXPECT_EQ(g_liveBlocks, before) << "every table of the manager is given back";
+  EXPECT_EQ(::GetObjectType(own), 0u) << "the manager's own fonts go with it";
+}
+
+TEST(ImageMgr, TheSharedDefaultFontStaysValidWhenTheDefaultChanges) {
+  LOGFONTW saved = CCtrlImageMgr::DefaultFont();
+  Manager manager;
+  HFONT first = manager.GetStateFont(2);
+  // A window held on to it (WM_SETFONT) before another skinned window set the default.
+  CCtrlImageMgr::SetDefaultFont(L"Tahoma", 20, 1);
+  HFONT second = manager.GetStateFont(2);
+  EXPECT_NE(first, second);
+  EXPECT_EQ(::GetObjectType(first), static_cast<DWORD>(OBJ_FONT)) << "a font that windows may still use is not deleted";
+  LOGFONTW font{};
+  ASSERT_EQ(::GetObjectW(first, sizeof(font), &font), static_cast<int>(sizeof(font)));
+  EXPECT_EQ(font.lfHeight, saved.lfHeight);
+  EXPECT_EQ(std::wstring(font.lfFaceName), std::wstring(saved.lfFaceName));
+  CCtrlImageMgr::DefaultFont() = saved;
+  EXPECT_EQ(manager.GetStateFont(2), first) << "the same description, the same font";
+}
+
+// The engine's operations and then the button's own are reached by their
+// place in the table of virtual functions, not by name: a module built apart
+// from ours sees only the places. A subclass records which one ran.
+struct RecordingButton : CQsButton {
+  explicit RecordingButton(std::vector<std::string>& log) : calls(log) {}
+  ~RecordingButton() override { calls.push_back("~"); }
+  bool HasAllImages() override { return Record("HasAllImages"), true; }
+  Gdiplus::Bitmap* GetStateImageList(int state) override { return Record("GetStateImageList", state), nullptr; }
+  Gdiplus::Bitmap* GetStateImage(int state) override { return Record("GetStateImage", state), nullptr; }
+  void SetStateImage(int state, Gdiplus::Image*, int, int, int, int) override { Record("SetStateImage", state); }
+  bool OnSkinHook(LPARAM value) override { return Record("OnSkinHook", static_cast<int>(value)), true; }
+  void DrawBackground(HDC, const RECT&, bool, bool, bool) override { Record("DrawBackground"); }
+  void DrawText(HDC, const RECT& rc) override { Record("DrawText", rc.right); }
+  void Record(const char* name, int argument = 0) { calls.push_back(std::string(name) + ":" + std::to_string(argument)); }
+  std::vector<std::string>& calls;
+};
+
+TEST(ButtonSlots, TheEngineOperationsThenTheHookDrawBackgroundAndDrawText) {
+  // The destructor takes two slots under this compiler's ABI (complete and deleting).
+  enum { kHasAllImages = 2, kGetStateImageList, kGetStateImage, kSetStateImage, kHook, kDrawBackground, kDrawText };
+  std::vector<std::string> calls;
+  RecordingButton button(calls);
+  CQsButton plain;
+  CCtrlImageMgr* engine = &button;
+  ASSERT_EQ(static_cast<void*>(engine), static_cast<void*>(&button))
+      << "the engine is the first base: its table is the button's own";
+  void** slots = *reinterpret_cast<void***>(engine);
+  void** plainSlots = *reinterpret_cast<void***>(static_cast<CCtrlImageMgr*>(&plain));
+  // Each slot holds one of the recorder's operations (a slot that held
+  // something else, such as a binding override, would be the plain button's).
+  for (int slot = kHasAllImages; slot <= kDrawText; ++slot)
+    ASSERT_NE(slots[slot], plainSlots[slot]) << "slot " << slot << " is not one of the seven operations";
+  using testing_support::CallSlot;
+  Gdiplus::Bitmap source(4, 4, PixelFormat32bppARGB);
+  RECT rc{0, 0, 77, 20};
+  EXPECT_TRUE((CallSlot<bool>(engine, kHasAllImages)));
+  EXPECT_EQ((CallSlot<Gdiplus::Bitmap*, int>(engine, kGetStateImageList, 7)), nullptr);
+  EXPECT_EQ((CallSlot<Gdiplus::Bitmap*, int>(engine, kGetStateImage, 8)), nullptr);
+  CallSlot<void, int, Gdiplus::Image*, int, int, int, int>(engine, kSetStateImage, 9, &source, 0, 0, 0, 0);
+  EXPECT_TRUE((CallSlot<bool, LPARAM>(engine, kHook, 10)));
+  CallSlot<void, HDC, const RECT*, bool, bool, bool>(engine, kDrawBackground, nullptr, &rc, false, false, false);
+  CallSlot<void, HDC, const RECT*>(engine, kDrawText, nullptr, &rc);
+  EXPECT_EQ(calls, (std::vector<std::string>{"HasAllImages:0", "GetStateImageList:7", "GetStateImage:8", "SetStateImage:9",
+                                             "OnSkinHook:10", "DrawBackground:0", "DrawText:77"}));
+  // The destructor is virtual: deleting through the engine runs the button's.
+  std::vector<std::string> gone;
+  std::unique_ptr<CCtrlImageMgr> owned(new RecordingButton(gone));
+  owned.reset();
+  EXPECT_EQ(gone, (std::vector<std::string>{"~"}));
 }
 
 TEST(SharedSkin, CutsTheStandardControlsFromTheSkinImages) {

@@ -2,9 +2,15 @@
 // controls, its modules and its layout when the host resizes it.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
+#include <cwchar>
+#include <string>
+
 #include "TestSupport.h"
 #include "frame/DialogTemplates.h"
 #include "frame/PimWnd.h"
+#include "frame/suite/ResourceLibrary.h"
 #include "framework/Gdi.h"
 #include "framework/Module.h"
 
@@ -107,6 +113,78 @@ TEST_F(PimWndTest, GrowingTheWindowMovesAndStretchesWhatTheMapSays) {
   EXPECT_EQ(Rect(IDC_MODULE_TAB).left, tabs.left);
   EXPECT_EQ(Rect(IDC_CONTACT_NEW).left, add.left);
   EXPECT_EQ(Rect(IDC_SIDE_FOOTER).top, footer.top + 50);
+}
+
+TEST_F(PimWndTest, SideTreesWriteInTheSecondFontWithTheirMarksInTheSecondColour) {
+  // Rows of our own in the conversation tree, which nothing fills while the
+  // messages module shows its folders.
+  HWND tree = window.GetDlgItem(IDC_SMS_FOLDER_TREE);
+  ::SendMessageW(tree, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(TVI_ROOT));
+  ::SetWindowPos(tree, nullptr, 0, 0, 186, 200, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  const wchar_t* label = L"Colleagues(40)";
+  auto add = [&](HTREEITEM parent, const wchar_t* text) {
+    TVINSERTSTRUCTW insert{};
+    insert.hParent = parent;
+    insert.hInsertAfter = TVI_LAST;
+    insert.item.mask = TVIF_TEXT;
+    insert.item.pszText = const_cast<wchar_t*>(text);
+    return reinterpret_cast<HTREEITEM>(::SendMessageW(tree, TVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&insert)));
+  };
+  HTREEITEM group = add(TVI_ROOT, label);
+  add(group, L"x");
+  ::SendMessageW(tree, TVM_SELECTITEM, TVGN_CARET, 0);  // no row selected: every row draws the same way
+  union {
+    RECT rect;
+    HTREEITEM item;
+  } text{};
+  text.item = group;
+  ASSERT_TRUE(::SendMessageW(tree, TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&text.rect)));
+  EXPECT_EQ(::SendMessageW(tree, TVM_GETITEMHEIGHT, 0, 0), 30) << "rows as tall as their images";
+  HDC screen = ::GetDC(nullptr);
+  wf::MemoryCanvas canvas(screen, 186, 200);
+  ::ReleaseDC(nullptr, screen);
+  ::SendMessageW(tree, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(canvas.dc()), PRF_CLIENT | PRF_ERASEBKGND);
+
+  // The text's ink is as wide as the label written in the second font, not the first.
+  auto inkWidth = [](const wf::MemoryCanvas& c, const RECT& area) {
+    int left = c.width(), right = -1;
+    for (int y = area.top; y < area.bottom; ++y)
+      for (int x = area.left; x < area.right; ++x) {
+        COLORREF p = c.GetPixelRef(x, y);
+        if (GetRValue(p) < 0x70 && GetGValue(p) < 0x80) left = std::min(left, x), right = std::max(right, x);
+      }
+    return right - left + 1;
+  };
+  auto written = [&](const wchar_t* key) {
+    std::wstring face;
+    double points = 0;
+    int32_t style = 0;
+    EXPECT_TRUE(GetFontEx(key, face, points, style));
+    wf::MemoryCanvas sample(canvas.dc(), 186, 30);
+    RECT all{0, 0, 186, 30};
+    ::FillRect(sample.dc(), &all, static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
+    wf::ScopedFont font(MakeFont(face, points, style));
+    wf::ScopedSelect select(sample.dc(), font);
+    ::SetTextColor(sample.dc(), RGB(0x1F, 0x3A, 0x5F));
+    ::SetBkMode(sample.dc(), TRANSPARENT);
+    ::DrawTextW(sample.dc(), label, -1, &all, DT_LEFT | DT_VCENTER | DT_SINGLELINE);
+    return inkWidth(sample, all);
+  };
+  int ink = inkWidth(canvas, RECT{text.rect.left, text.rect.top, 186, text.rect.bottom});
+  int second = written(L"tamix_font_gditwo"), first = written(L"tamix_font_gdione");
+  ASSERT_NE(second, first) << "the label tells the two fonts apart";
+  EXPECT_EQ(ink, second) << "gdione would be " << first;
+
+  // The expand mark left of the text is drawn in the tree's second colour.
+  BYTE a = 0, r = 0, g = 0, b = 0;
+  ASSERT_TRUE(GetColorARGB(L"tamix_color_five", a, r, g, b));
+  int mark = 0;
+  for (int y = text.rect.top; y < text.rect.bottom; ++y)
+    for (int x = std::max(0, static_cast<int>(text.rect.left) - 20); x < text.rect.left - 2; ++x) {
+      COLORREF c = canvas.GetPixelRef(x, y);
+      mark += std::abs(GetRValue(c) - r) < 12 && std::abs(GetGValue(c) - g) < 12 && std::abs(GetBValue(c) - b) < 12;
+    }
+  EXPECT_GT(mark, 2) << "the expand mark";
 }
 
 }  // namespace
