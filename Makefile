@@ -1,14 +1,21 @@
 # The two set-up commands of the project:
 #   make test   install what is missing, build, run every test
 #   make demo   the same set-up, then start the host with the plug-in
-# Further targets: build, bench, clean.
+# Further targets: build, bench, clean, and
+#   make test-repeat N=10 [LOAD=1]   the whole suite N times (LOAD=1: a CPU hog per core)
 BUILD_DIR := build/x64
 JOBS ?= 2
+N ?= 10
+LOAD ?= 0
 
-.PHONY: test demo bench build setup configure clean
+.PHONY: test test-repeat demo bench build setup configure clean
 
 test: build
 	flock /tmp/pim-wine.lock scripts/run-tests.sh $(BUILD_DIR)
+
+# Holds the build lock (shared) as well: every run tests the same programs.
+test-repeat: build
+	flock -s /tmp/pim-build.lock flock /tmp/pim-wine.lock env LOAD=$(LOAD) scripts/test-repeat.sh $(BUILD_DIR) $(N)
 
 demo: build
 	flock /tmp/pim-wine.lock scripts/demo.sh $(BUILD_DIR)

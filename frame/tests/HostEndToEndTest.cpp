@@ -21,6 +21,7 @@ class HostProcess {
     STARTUPINFOW si{};
     si.cb = sizeof(si);
     m_started = ::CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &m_info);
+    m_error = m_started ? 0 : ::GetLastError();
   }
   ~HostProcess() {
     if (!m_started) return;
@@ -29,9 +30,11 @@ class HostProcess {
     ::CloseHandle(m_info.hThread);
   }
   bool started() const { return m_started; }
+  DWORD error() const { return m_error; }
 
-  // The host's top-level window, once it exists.
-  HWND WaitForWindow(DWORD timeoutMs = 15000) {
+  // The host's top-level window, once it is shown: the host lays out the
+  // plug-in inside it before it shows it. Another process: polled.
+  HWND WaitForWindow(DWORD timeoutMs = 60000) {
     DWORD start = ::GetTickCount();
     while (::GetTickCount() - start < timeoutMs) {
       for (HWND w = ::FindWindowW(nullptr, TAMIX_SHELL_TITLE); w; w = ::FindWindowExW(nullptr, w, nullptr, TAMIX_SHELL_TITLE)) {
@@ -39,13 +42,13 @@ class HostProcess {
         ::GetWindowThreadProcessId(w, &pid);
         if (pid == m_info.dwProcessId && ::IsWindowVisible(w)) return w;
       }
-      ::Sleep(50);
+      if (::WaitForSingleObject(m_info.hProcess, 20) == WAIT_OBJECT_0) return nullptr;  // it ended instead
     }
     return nullptr;
   }
 
   // Waits for the process to end; answers its exit code or -1 on timeout.
-  long WaitForExit(DWORD timeoutMs = 15000) {
+  long WaitForExit(DWORD timeoutMs = 60000) {
     if (::WaitForSingleObject(m_info.hProcess, timeoutMs) != WAIT_OBJECT_0) return -1;
     DWORD code = 0;
     ::GetExitCodeProcess(m_info.hProcess, &code);
@@ -55,6 +58,7 @@ class HostProcess {
  private:
   PROCESS_INFORMATION m_info{};
   bool m_started = false;
+  DWORD m_error = 0;
 };
 
 HWND FindPluginWindow(HWND shell) {
@@ -70,7 +74,7 @@ HWND FindPluginWindow(HWND shell) {
 TEST(HostEndToEnd, ThePluginWindowLivesInsideTheShellAndTheShellClosesCleanly) {
   TempFolder folder;
   HostProcess host(L"--handset \"" + folder.File(L"handset.dat") + L"\"");
-  ASSERT_TRUE(host.started());
+  ASSERT_TRUE(host.started()) << "CreateProcess error " << host.error();
   HWND shell = host.WaitForWindow();
   ASSERT_NE(shell, nullptr) << "no visible TamixShell window";
   HWND plugin = FindPluginWindow(shell);
@@ -109,7 +113,7 @@ TEST(HostEndToEnd, AScriptTakesScreenshotsWritesTheTreeAndExits) {
   std::wstring tree = folder.File(L"tree.txt");
   HostProcess host(L"--handset \"" + folder.File(L"handset.dat") + L"\" --screens \"" + folder.path() +
                    L"\" --script \"wait 200; tree " + tree + L"; shot main; receive 2; disconnect; connect; exit\"");
-  ASSERT_TRUE(host.started());
+  ASSERT_TRUE(host.started()) << "CreateProcess error " << host.error();
   EXPECT_EQ(host.WaitForExit(), 0);
   std::string png = ReadFile(folder.File(L"main.png"));
   ASSERT_GT(png.size(), 1000u);
@@ -122,7 +126,7 @@ TEST(HostEndToEnd, AScriptTakesScreenshotsWritesTheTreeAndExits) {
 
 TEST(HostEndToEnd, ABadScriptIsRefusedBeforeAnythingStarts) {
   HostProcess host(L"--script \"dance\"");
-  ASSERT_TRUE(host.started());
+  ASSERT_TRUE(host.started()) << "CreateProcess error " << host.error();
   EXPECT_EQ(host.WaitForExit(), 1);
 }
 

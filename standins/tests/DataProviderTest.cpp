@@ -15,8 +15,8 @@
 #include "contact/ContactData.h"
 #include "content/ContentUri.h"
 #include "content/DataProvider.h"
-#include "frame/suite/BaseLibrary.h"
-#include "frame/suite/ConnectLibrary.h"
+#include "standins/base/LogControl.h"
+#include "standins/connect/ConnectControl.h"
 #include "framework/Text.h"
 #include "message/MessageData.h"
 #include "message/MessageTexts.h"
@@ -27,6 +27,10 @@ namespace {
 
 namespace U = ContentUri;
 using testing_support::TempFolder;
+
+// How long a test waits for the other thread before it fails: long enough for
+// the slowest machine, and running out is a failure, never a pass.
+constexpr DWORD kPatience = 60000;
 
 // Writes down every answer as "<callback> <uri> <status> <count>" and keeps
 // copies of what it needs, as a module would.
@@ -45,13 +49,17 @@ struct Recorder : CDataProviderCallback, CInstantMessageCallback, CExportCallbac
   std::vector<std::pair<uint32_t, uint32_t>> progress;
   std::atomic<bool> inCall{false};
   std::atomic<int> answeredDuringCall{0};
-  // While set, every answer first waits for it (at most two seconds), so a
-  // library that answered inside the request's call would be caught with
-  // inCall still true rather than by luck of timing.
+  // While set, answers on any thread but the test's wait for it, so answers
+  // on the library's thread are noted only after the test has made all its
+  // calls, and one given inside a request's call (on the test's thread) is
+  // caught with inCall still true, whatever the timing.
   HANDLE gate = nullptr;
+  std::atomic<bool> gateTimedOut{false};
+  const DWORD testThread = ::GetCurrentThreadId();
 
   void Note(const char* what, const std::wstring& uri, uint32_t status, size_t n) {
-    if (gate) ::WaitForSingleObject(gate, 2000);
+    if (gate && ::GetCurrentThreadId() != testThread && ::WaitForSingleObject(gate, kPatience) != WAIT_OBJECT_0)
+      gateTimedOut = true;
     if (inCall) ++answeredDuringCall;
     log.push_back(std::string(what) + " " + wf::ToUtf8(uri) + " " + std::to_string(status) + " " + std::to_string(n));
     threads.push_back(::GetCurrentThreadId());
@@ -204,6 +212,7 @@ TEST_F(ProviderContract, AnswersComeLaterOnTheLibrarysThreadInRequestOrder) {
   ::SetEvent(gate);
   auto answers = Answers();
   EXPECT_EQ(recorder.answeredDuringCall, 0);
+  EXPECT_FALSE(recorder.gateTimedOut);
   EXPECT_EQ(answers, (std::vector<std::string>{Line("Count", U::kContactCount, 0, counts.phoneContacts),
                                                Line("Content", U::kGroup, 0, counts.groups),
                                                Line("Delete", U::kGroup, provider::kNotFound, 0),
@@ -539,6 +548,7 @@ TEST_F(ProviderContract, FaultsAndAPulledCableGiveTheirStatusAndChangeNothing) {
 struct BlockingBatches : Recorder {
   HANDLE entered = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
   HANDLE release = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
+  std::atomic<bool> releaseTimedOut{false};
   ~BlockingBatches() {
     ::CloseHandle(entered);
     ::CloseHandle(release);
@@ -547,7 +557,7 @@ struct BlockingBatches : Recorder {
     Recorder::OnReturnBatch(u, s, l);
     if (u == U::kContactStore) {
       ::SetEvent(entered);
-      ::WaitForSingleObject(release, 5000);
+      if (::WaitForSingleObject(release, kPatience) != WAIT_OBJECT_0) releaseTimedOut = true;
     }
     return true;
   }
@@ -560,7 +570,7 @@ TEST_F(ProviderContract, CancelStopsARefreshUnderWay) {
   BlockingBatches blocking;
   IDataProvider* streaming = CreateDataProvider(&blocking);
   streaming->DeleteProvider(U::kContactStore);
-  ASSERT_EQ(::WaitForSingleObject(blocking.entered, 10000), WAIT_OBJECT_0);
+  ASSERT_EQ(::WaitForSingleObject(blocking.entered, kPatience), WAIT_OBJECT_0);
   streaming->Cancel();
   ::SetEvent(blocking.release);
   ProviderAutomation::WaitIdle();
@@ -568,8 +578,27 @@ TEST_F(ProviderContract, CancelStopsARefreshUnderWay) {
   for (const auto& line : blocking.log) batches += line.rfind("Batch content://contact ", 0) == 0 ? 1 : 0;
   EXPECT_EQ(batches, 1);
   EXPECT_EQ(blocking.log.back().rfind("Complete", 0), std::string::npos) << "no end after a cancel";
+  EXPECT_FALSE(blocking.releaseTimedOut);
   DestroyDataProvider(streaming);
 }
+
+// Holds the answer thread inside its first answer until released.
+struct Gate : CDataProviderCallback {
+  HANDLE entered = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
+  HANDLE release = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
+  std::atomic<int> answers{0};
+  std::atomic<bool> releaseTimedOut{false};
+  ~Gate() {
+    ::CloseHandle(entered);
+    ::CloseHandle(release);
+  }
+  bool OnReturnContent(const std::wstring&, uint32_t, const ContentList&) override {
+    ++answers;
+    ::SetEvent(entered);
+    if (::WaitForSingleObject(release, kPatience) != WAIT_OBJECT_0) releaseTimedOut = true;
+    return true;
+  }
+};
 
 TEST_F(ProviderContract, ImportAndExportReportProgressAndEndWithTheirCompletion) {
   exporter->Export(std::wstring(U::kContact) + U::kExportXmlSuffix, folder.File(L"out.xml"));
@@ -597,13 +626,21 @@ TEST_F(ProviderContract, ImportAndExportReportProgressAndEndWithTheirCompletion)
   EXPECT_EQ(recorder.progress.front(), std::make_pair(1u, 3u)) << "three ids: a step each";
   Settle();
 
-  // A cancel ends the run with the cancelled status, and with no more progress.
-  ProviderAutomation::SetAnswerDelay(30);
+  // A cancel ends the run with the cancelled status, and with no more
+  // progress. The run waits in the queue behind another object's answer
+  // until the cancel is made.
+  Gate hold;
+  IDataProvider* blocker = CreateDataProvider(&hold);
+  blocker->QueryAll(U::kGroup);
+  ASSERT_EQ(::WaitForSingleObject(hold.entered, kPatience), WAIT_OBJECT_0);
   exporter->Export(std::wstring(U::kContactStar) + U::kExportVcardSuffix, folder.File(L"vcards"));
   exporter->CancelExport();
+  ::SetEvent(hold.release);
   EXPECT_EQ(Answers(), std::vector<std::string>{Line("Exported", L"content://contact/contact/star?export=vcard",
                                                      provider::kCancelled, 0)});
   EXPECT_TRUE(recorder.progress.empty());
+  DestroyDataProvider(blocker);
+  EXPECT_FALSE(hold.releaseTimedOut);
 }
 
 TEST_F(ProviderContract, ChangesAreSavedAndAnotherHandsetFileIsReadWhenChosen) {
@@ -636,22 +673,6 @@ TEST_F(ProviderContract, ADamagedHandsetFileIsSetAsideAndReported) {
 
 // --- the answer machinery on its own ------------------------------------------
 
-struct Gate : CDataProviderCallback {
-  HANDLE entered = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
-  HANDLE release = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
-  std::atomic<int> answers{0};
-  ~Gate() {
-    ::CloseHandle(entered);
-    ::CloseHandle(release);
-  }
-  bool OnReturnContent(const std::wstring&, uint32_t, const ContentList&) override {
-    ++answers;
-    ::SetEvent(entered);
-    ::WaitForSingleObject(release, 5000);
-    return true;
-  }
-};
-
 TEST(AnswerMachinery, WithoutACallbackNothingIsCreated) {
   EXPECT_EQ(CreateDataProvider(nullptr), nullptr);
   EXPECT_EQ(CreateInstantMessageHelper(nullptr), nullptr);
@@ -663,7 +684,7 @@ TEST(AnswerMachinery, DestroyingAnObjectDropsItsAnswersAndWaitsForTheOneUnderWay
   IDataProvider* blocker = CreateDataProvider(&gate);
   IDataProvider* provider = CreateDataProvider(&dropped);
   blocker->QueryAll(U::kGroup);  // holds the answer thread
-  ASSERT_EQ(::WaitForSingleObject(gate.entered, 10000), WAIT_OBJECT_0);
+  ASSERT_EQ(::WaitForSingleObject(gate.entered, kPatience), WAIT_OBJECT_0);
   provider->QueryAll(U::kGroup);
   provider->QueryAll(U::kGroup);
   DestroyDataProvider(provider);  // its two answers are still queued
@@ -671,6 +692,7 @@ TEST(AnswerMachinery, DestroyingAnObjectDropsItsAnswersAndWaitsForTheOneUnderWay
   DestroyDataProvider(blocker);  // waits for the answer under way
   EXPECT_EQ(dropped.answers, 0);
   EXPECT_EQ(gate.answers, 1);
+  EXPECT_FALSE(gate.releaseTimedOut);
 }
 
 struct SelfDestroying : CDataProviderCallback {
@@ -684,13 +706,22 @@ struct SelfDestroying : CDataProviderCallback {
 };
 
 TEST(AnswerMachinery, AnObjectMayBeDestroyedFromInsideItsOwnAnswer) {
+  // The answer thread is held until both requests are made: otherwise the
+  // first answer may destroy the object before the second call.
+  Gate hold;
+  IDataProvider* blocker = CreateDataProvider(&hold);
+  blocker->QueryAll(U::kGroup);
+  ASSERT_EQ(::WaitForSingleObject(hold.entered, kPatience), WAIT_OBJECT_0);
   SelfDestroying callback;
-  callback.provider = CreateDataProvider(&callback);
-  callback.provider->QueryAll(U::kGroup);
-  callback.provider->QueryAll(U::kGroup);  // dropped by the destruction
+  IDataProvider* provider = callback.provider = CreateDataProvider(&callback);
+  provider->QueryAll(U::kGroup);
+  provider->QueryAll(U::kGroup);  // dropped by the destruction
+  ::SetEvent(hold.release);
   ProviderAutomation::WaitIdle();
   EXPECT_EQ(callback.answers, 1);
   EXPECT_EQ(callback.provider, nullptr);
+  DestroyDataProvider(blocker);
+  EXPECT_FALSE(hold.releaseTimedOut);
 }
 
 // Brings its answer to the user-interface thread with a sent message, as the

@@ -4,9 +4,10 @@
 
 #include <regex>
 #include <set>
+#include <string>
 
 #include "ResourceTables.h"
-#include "frame/suite/ResourceLibrary.h"
+#include "standins/res/ResourceTools.h"
 #include "framework/Text.h"
 
 namespace {
@@ -59,34 +60,43 @@ TEST(ResourceTables, LanguageSettingNames) {
   EXPECT_EQ(tamixres::LanguageFromSetting(L"chinese(simplified)"), 2) << "the setting is matched exactly";
 }
 
-// Sets the suite's language for one test and puts the old setting back.
+// The suite's language setting for one test, kept apart from the real one:
+// this process's HKEY_CURRENT_USER points at a private key meanwhile, so
+// test programs running at the same time, which read their texts through
+// the real setting, never see this test's languages.
 class LanguageSetting {
  public:
   LanguageSetting() {
-    wchar_t value[128] = {};
-    DWORD bytes = sizeof(value);
-    m_had = ::RegGetValueW(HKEY_CURRENT_USER, kKey, L"LanguageId", RRF_RT_REG_SZ, nullptr, value, &bytes) ==
-            ERROR_SUCCESS;
-    m_old = value;
+    m_path = L"Software\\PimTests\\resources-" + std::to_wstring(::GetCurrentProcessId());
+    m_ok = ::RegCreateKeyExW(HKEY_CURRENT_USER, m_path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &m_root,
+                             nullptr) == ERROR_SUCCESS &&
+           ::RegOverridePredefKey(HKEY_CURRENT_USER, m_root) == ERROR_SUCCESS;
+    EXPECT_TRUE(m_ok) << "no private setting";
   }
   ~LanguageSetting() {
-    if (m_had) Set(m_old);
-    else Remove();
+    ::RegOverridePredefKey(HKEY_CURRENT_USER, nullptr);
+    if (m_root) ::RegCloseKey(m_root);
+    ::RegDeleteTreeW(HKEY_CURRENT_USER, m_path.c_str());
+    ::RegDeleteKeyW(HKEY_CURRENT_USER, L"Software\\PimTests");  // only when no other run left a key there
   }
+  bool ok() const { return m_ok; }
   void Set(const std::wstring& value) {
-    ::RegSetKeyValueW(HKEY_CURRENT_USER, kKey, L"LanguageId", REG_SZ, value.c_str(),
-                      static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
+    EXPECT_EQ(::RegSetKeyValueW(HKEY_CURRENT_USER, kKey, L"LanguageId", REG_SZ, value.c_str(),
+                                static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t))),
+              ERROR_SUCCESS);
   }
   void Remove() { ::RegDeleteKeyValueW(HKEY_CURRENT_USER, kKey, L"LanguageId"); }
 
  private:
   static constexpr const wchar_t* kKey = L"Software\\Norvane\\Tamix";
-  bool m_had = false;
-  std::wstring m_old;
+  std::wstring m_path;
+  HKEY m_root = nullptr;
+  bool m_ok = false;
 };
 
 TEST(ResourceLibrary, TextsFollowTheLanguageSettingReadAfreshEachCall) {
   LanguageSetting language;
+  ASSERT_TRUE(language.ok());
   std::wstring text;
   language.Remove();
   EXPECT_EQ(GetTextLanguage(), 2);

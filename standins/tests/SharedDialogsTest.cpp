@@ -2,8 +2,14 @@
 // automation that lets tests answer dialogs instead of a user.
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <string>
+#include <vector>
+
 #include "TestSupport.h"
-#include "frame/suite/SharedDialogs.h"
+#include "dialogs/JorvHelperIds.h"
+#include "framework/Gdi.h"
+#include "standins/dialogs/JorvAutomation.h"
 
 namespace {
 
@@ -16,45 +22,53 @@ class SharedDialogsTest : public ::testing::Test {
   }
 };
 
-// Presses a button of the message box titled `caption` once its modal loop runs.
-struct BoxPress {
-  static inline const wchar_t* caption = nullptr;
-  static inline int button = IDOK;
-  static inline std::wstring seenText;
-  static inline bool cancelVisible = false;
-  static void CALLBACK OnTimer(HWND, UINT, UINT_PTR id, DWORD) {
-    HWND box = ::FindWindowW(L"#32770", caption);
-    if (!box) return;
-    ::KillTimer(nullptr, id);
-    wchar_t text[256] = {};
-    ::GetDlgItemTextW(box, 1001, text, 256);
-    seenText = text;
-    cancelVisible = ::IsWindowVisible(::GetDlgItem(box, IDCANCEL)) != FALSE;
-    ::PostMessageW(box, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), reinterpret_cast<LPARAM>(::GetDlgItem(box, button)));
-  }
+// What the user saw of a message box before pressing one of its buttons.
+struct SeenBox {
+  std::wstring text;
+  bool okVisible = false;
+  bool cancelVisible = false;
 };
+
+// Reads the box titled `caption` once it is on screen, then presses `button`.
+std::function<void(HWND)> ReadAndPress(SeenBox& seen, int button) {
+  return [&seen, button](HWND box) {
+    wchar_t text[256] = {};
+    ::GetDlgItemTextW(box, IDC_JORV_TEXT, text, 256);
+    seen.text = text;
+    seen.okVisible = ::IsWindowVisible(::GetDlgItem(box, IDOK)) != FALSE;
+    seen.cancelVisible = ::IsWindowVisible(::GetDlgItem(box, IDCANCEL)) != FALSE;
+    testing_support::PressButton(box, button);
+  };
+}
 
 TEST_F(SharedDialogsTest, AConfirmationAnswersOneOnlyForOK) {
   HWND owner = testing_support::CreateTestParent();
-  BoxPress::caption = L"Confirm test";
-  BoxPress::button = IDOK;
-  ::SetTimer(nullptr, 0, 20, &BoxPress::OnTimer);
-  EXPECT_EQ(JorvMessageBox(owner, L"Delete the contact?", L"Confirm test", JORV_MB_CONFIRM, 0, 0), 1);
-  EXPECT_EQ(BoxPress::seenText, L"Delete the contact?");
-  EXPECT_TRUE(BoxPress::cancelVisible);
+  SeenBox seen;
+  {
+    testing_support::AnswerWhenShown user(L"Confirm test", ReadAndPress(seen, IDOK));
+    EXPECT_EQ(JorvMessageBox(owner, L"Delete the contact?", L"Confirm test", JORV_MB_CONFIRM, 0, 0), 1);
+    EXPECT_TRUE(user.acted());
+  }
+  EXPECT_EQ(seen.text, L"Delete the contact?");
+  EXPECT_TRUE(seen.okVisible);
+  EXPECT_TRUE(seen.cancelVisible);
 
-  BoxPress::button = IDCANCEL;
-  ::SetTimer(nullptr, 0, 20, &BoxPress::OnTimer);
-  EXPECT_EQ(JorvMessageBox(owner, L"Delete the contact?", L"Confirm test", JORV_MB_CONFIRM, 0, 0), 0);
+  {
+    testing_support::AnswerWhenShown user(L"Confirm test", ReadAndPress(seen, IDCANCEL));
+    EXPECT_EQ(JorvMessageBox(owner, L"Delete the contact?", L"Confirm test", JORV_MB_CONFIRM, 0, 0), 0);
+    EXPECT_TRUE(user.acted());
+  }
   ::DestroyWindow(owner);
 }
 
 TEST_F(SharedDialogsTest, ANoticeHasOneButtonAndAnswersOneWhicheverWayItCloses) {
-  BoxPress::caption = L"Notice test";
-  BoxPress::button = IDCANCEL;  // Escape or the close box
-  ::SetTimer(nullptr, 0, 20, &BoxPress::OnTimer);
+  SeenBox seen;
+  testing_support::AnswerWhenShown user(L"Notice test", ReadAndPress(seen, IDCANCEL));  // Escape or the close box
   EXPECT_EQ(JorvMessageBox(nullptr, L"Saved.", L"Notice test", JORV_MB_NOTICE, 0, 0), 1);
-  EXPECT_FALSE(BoxPress::cancelVisible);
+  EXPECT_TRUE(user.acted());
+  EXPECT_EQ(seen.text, L"Saved.");
+  EXPECT_TRUE(seen.okVisible);
+  EXPECT_FALSE(seen.cancelVisible);
 }
 
 TEST_F(SharedDialogsTest, ScriptedAnswersAreTakenInOrderAndEveryCallIsJournaled) {
@@ -112,6 +126,19 @@ TEST_F(SharedDialogsTest, AResponderFillsTheOutputsOfTheCall) {
   EXPECT_EQ(save, 0) << "a cancelled compose window saves nothing";
 }
 
+// The window's client area as it draws it now.
+std::vector<DWORD> Printed(HWND window) {
+  RECT rc;
+  ::GetClientRect(window, &rc);
+  HDC screen = ::GetDC(nullptr);
+  wf::MemoryCanvas canvas(screen, rc.right, rc.bottom);
+  ::ReleaseDC(nullptr, screen);
+  if (!canvas.valid()) return {};
+  ::SendMessageW(window, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(canvas.dc()), PRF_CLIENT);
+  ::GdiFlush();
+  return std::vector<DWORD>(canvas.bits(), canvas.bits() + rc.right * rc.bottom);
+}
+
 TEST_F(SharedDialogsTest, TheWaitAnimationIsARealWindowUntilHidden) {
   HWND owner = testing_support::CreateTestParent();
   ::ShowWindow(owner, SW_SHOW);
@@ -123,7 +150,10 @@ TEST_F(SharedDialogsTest, TheWaitAnimationIsARealWindowUntilHidden) {
   ::GetClassNameW(window, name, 64);
   EXPECT_STREQ(name, L"JorvWaitDynamic");
   EXPECT_EQ(JorvAutomation::OpenWaitCount(), 1);
-  testing_support::PumpMessages(200);  // it animates without blocking
+  // It turns while the thread goes on pumping messages.
+  std::vector<DWORD> first = Printed(window);
+  ASSERT_FALSE(first.empty());
+  EXPECT_TRUE(testing_support::PumpUntil([&] { return Printed(window) != first; })) << "the ring never turned";
   JorvWaitDynamicHideEx(wait);
   EXPECT_FALSE(::IsWindow(window));
   EXPECT_EQ(JorvAutomation::OpenWaitCount(), 0);

@@ -1,5 +1,7 @@
 // main() of every test program: the platform services the product expects
 // from its host (common controls, GDI+, COM) are up before the tests run.
+// ctest runs several test programs at once in one Wine prefix: each program
+// keeps its simulated handset in a file of its own unless a test chooses one.
 #include <windows.h>
 #include <commctrl.h>
 #include <objbase.h>
@@ -7,8 +9,13 @@
 
 #include <gtest/gtest.h>
 
+#include "TestSupport.h"
+
 int main(int argc, char** argv) {
   ::testing::InitGoogleTest(&argc, argv);
+  testing_support::TempFolder privateFiles;
+  if (::GetEnvironmentVariableW(L"TAMIX_HANDSET_FILE", nullptr, 0) == 0)
+    ::SetEnvironmentVariableW(L"TAMIX_HANDSET_FILE", privateFiles.File(L"handset.dat").c_str());
   INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_WIN95_CLASSES | ICC_DATE_CLASSES | ICC_STANDARD_CLASSES |
                                             ICC_TAB_CLASSES | ICC_BAR_CLASSES};
   ::InitCommonControlsEx(&icc);

@@ -7,13 +7,47 @@
 
 namespace testing_support {
 
-// Runs the thread's pending messages until none is left (or the deadline
-// passes). Callbacks of worker threads arrive as messages, so tests pump
-// before they assert.
-void PumpMessages(DWORD maxMilliseconds = 2000);
+// Runs the thread's pending messages until none is left: what this thread
+// posted (clicks, notices) has then been handled. It does not wait for
+// anything still to come from other threads; use PumpUntil for that. A
+// queue that never runs dry within `maxMilliseconds` fails the test.
+void PumpMessages(DWORD maxMilliseconds = 10000);
 
-// Pumps until `done` answers true or the deadline passes; answers `done()`.
-bool PumpUntil(const std::function<bool()>& done, DWORD maxMilliseconds = 5000);
+// Pumps (waiting for messages in between) until `done` answers true; answers
+// false if the deadline passed first, which the caller asserts on.
+[[nodiscard]] bool PumpUntil(const std::function<bool()>& done, DWORD maxMilliseconds = 20000);
+
+// Plays the user at a window that a modal loop of this thread shows (a
+// message box, a dialog): while the object lives, a thread timer looks for a
+// visible top-level window of this thread titled `caption` and runs `act` on
+// it once. A dialog reads as hidden, every control included, until its modal
+// loop first runs dry, so nothing is read or pressed before that. If no such
+// window shows within `maxMilliseconds` the test fails and the dialogs of this
+// thread are cancelled so that the loop ends.
+class AnswerWhenShown {
+ public:
+  AnswerWhenShown(std::wstring caption, std::function<void(HWND)> act, DWORD maxMilliseconds = 20000);
+  ~AnswerWhenShown();
+  AnswerWhenShown(const AnswerWhenShown&) = delete;
+  AnswerWhenShown& operator=(const AnswerWhenShown&) = delete;
+  bool acted() const { return m_acted; }
+
+ private:
+  static void CALLBACK OnTimer(HWND, UINT, UINT_PTR id, DWORD);
+  void Poll();
+
+  std::wstring m_caption;
+  std::function<void(HWND)> m_act;
+  DWORD m_start;
+  DWORD m_limit;
+  UINT_PTR m_timer = 0;
+  bool m_done = false;   // acted or gave up
+  bool m_acted = false;
+};
+
+// Presses a button of a dialog the way a click does: WM_COMMAND with
+// BN_CLICKED, posted so that the dialog's own loop handles it.
+void PressButton(HWND dialog, int id);
 
 // A top-level window of a plain class to parent test windows.
 HWND CreateTestParent(int width = 800, int height = 600, const wchar_t* title = L"test parent");
