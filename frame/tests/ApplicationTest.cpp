@@ -8,6 +8,7 @@
 
 #include "PeImage.h"
 #include "TestSupport.h"
+#include "VirtualSlots.h"
 #include "frame/AppInterface.h"
 #include "frame/resmodule/PimResIds.h"
 #include "frame/suite/ResourceLibrary.h"
@@ -230,7 +231,32 @@ R CallSlot(IApplication* app, int slot, Args... args) {
   return reinterpret_cast<Fn>(table[slot])(app, args...);
 }
 
+// Where the compiler puts each operation of the two interfaces: checked
+// before any slot is called, so that a moved declaration fails here instead
+// of running the wrong function on a live object.
+void ExpectInterfaceSlots() {
+  using testing_support::SlotOf;
+  const int application[] = {
+      SlotOf(&IApplication::GetViewUri),    SlotOf(&IApplication::GetAppName),
+      SlotOf(&IApplication::GetAppTitle),   SlotOf(&IApplication::GetAppParam),
+      SlotOf(&IApplication::GetMenuImages), SlotOf(&IApplication::SetHostInfo),
+      SlotOf(&IApplication::SetAppHost),    SlotOf(&IApplication::ShowApp),
+      SlotOf(&IApplication::GetAppFlag),    SlotOf(&IApplication::ReservedPair),
+      SlotOf(&IApplication::ReservedVoid),  SlotOf(&IApplication::Create),
+      SlotOf(&IApplication::Destroy),       SlotOf(&IApplication::Move),
+      SlotOf(&IApplication::ReservedTrueA), SlotOf(&IApplication::ReservedTrueB),
+      SlotOf(&IApplication::ReservedFalseA), SlotOf(&IApplication::ReservedFalseB)};
+  for (int slot = 0; slot < static_cast<int>(std::size(application)); ++slot)
+    EXPECT_EQ(application[slot], slot) << "operation " << slot << " of IApplication";
+  const int host[] = {SlotOf(&IAppHost::GetHostWindow), SlotOf(&IAppHost::ActivateApp),
+                      SlotOf(&IAppHost::ShowTrayTip), SlotOf(&IAppHost::SetRunningTask)};
+  for (int slot = 0; slot < static_cast<int>(std::size(host)); ++slot)
+    EXPECT_EQ(host[slot], slot) << "operation " << slot << " of IAppHost";
+}
+
 TEST_F(ApplicationTest, OperationsSitInTheirSlots) {
+  ExpectInterfaceSlots();
+  ASSERT_FALSE(HasFailure()) << "the interface's declarations moved; no slot is called";
   EXPECT_EQ(*CallSlot<const std::wstring*>(app, 0), L"view://CPimWnd");
   EXPECT_EQ(CallSlot<const std::wstring*>(app, 1), &app->GetAppName());
   EXPECT_EQ(CallSlot<const std::wstring*>(app, 2), &app->GetAppTitle());
