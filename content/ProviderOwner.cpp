@@ -5,10 +5,11 @@
 namespace content {
 namespace {
 
+// In the order they were made: provider, message helper, export helper.
 void DestroyAll(IDataProvider* provider, IInstantMessageHelper* messageHelper, IExportHelper* exportHelper) {
-  if (exportHelper) DestroyExportHelper(exportHelper);
-  if (messageHelper) DestroyInstantMessageHelper(messageHelper);
   if (provider) DestroyDataProvider(provider);
+  if (messageHelper) DestroyInstantMessageHelper(messageHelper);
+  if (exportHelper) DestroyExportHelper(exportHelper);
 }
 
 }  // namespace

@@ -5,8 +5,8 @@
 // member, made on the user-interface thread, and opens it in its constructor
 // with itself as the callbacks. Closing (or destroying) the owner first closes
 // the marshal, so that an answer under way finds nothing to run, then destroys
-// the export helper, the message helper and the provider, each of which waits
-// for an answer it is still delivering.
+// the provider, the message helper and the export helper (the order they were
+// made in), each of which waits for an answer it is still delivering.
 //
 // Closing from inside callback work cannot wait for the library (the library
 // is waiting for that work): the marshal closes at once and the objects are
