@@ -2,6 +2,15 @@
 #pragma once
 
 #define IDD_PIM_MAIN 137  // the main window
+#define IDD_CONTACT_GROUP 150  // the new / edit group dialog
+
+// Controls of the group dialog.
+#define IDC_GROUP_TITLE 0x600
+#define IDC_GROUP_CLOSE 0x601
+#define IDC_GROUP_NAME_LABEL 0x602
+#define IDC_GROUP_NAME 0x603
+#define IDC_GROUP_REMARK_LABEL 0x604
+#define IDC_GROUP_REMARK 0x605
 
 // Controls of the main window.
 #define IDC_CONTACT_GROUP_TREE 0x481

@@ -1,0 +1,108 @@
+#include "contact/ContactGroupWnd.h"
+
+#include "contact/ContactGroupRules.h"
+#include "frame/suite/ResourceLibrary.h"
+#include "frame/suite/SharedDialogs.h"
+#include "framework/ActivationContext.h"
+#include "framework/Module.h"
+
+namespace Contact {
+namespace {
+
+std::wstring Text(const wchar_t* key) {
+  std::wstring text;
+  GetString(key, text);
+  return text;
+}
+
+constexpr int kCornerRadius = 12;
+
+}  // namespace
+
+CContactGroupWnd::CContactGroupWnd(Mode mode, const CGroupData& group, std::vector<std::wstring> existingNames)
+    : m_mode(mode), m_group(group), m_nameAtOpening(group.m_name), m_existingNames(std::move(existingNames)) {}
+
+INT_PTR CContactGroupWnd::Run(HWND owner) {
+  HINSTANCE resources = wf::GetResourceInstance();
+  // Common controls 6 for the dialog's controls, as for the main window.
+  wf::ScopedActivationContext manifest(resources, 2);
+  return DoModal(owner, 0, resources);
+}
+
+LRESULT CContactGroupWnd::OnInitDialog(UINT, WPARAM, LPARAM, BOOL&) {
+  SetBackgroundImage(L"pim_contactgroup_bg.png");
+  InitSkin();
+  std::wstring title = Text(m_mode == Mode::kEdit ? L"pim.menu.editgroup" : L"pim.static.newgroup");
+  SetWindowText(title.c_str());  // other windows find the dialog by it
+  ::SetDlgItemTextW(m_hWnd, IDC_GROUP_TITLE, title.c_str());
+  ::SetDlgItemTextW(m_hWnd, IDC_GROUP_NAME_LABEL, Text(L"pim.static.groupname").c_str());
+  ::SetDlgItemTextW(m_hWnd, IDC_GROUP_REMARK_LABEL, Text(L"common.remark").c_str());
+  ::SetDlgItemTextW(m_hWnd, IDOK, Text(L"common.save").c_str());
+  ::SetDlgItemTextW(m_hWnd, IDCANCEL, Text(L"common.button.cancel").c_str());
+  for (int id : {IDC_GROUP_NAME, IDC_GROUP_REMARK})
+    ::SendDlgItemMessageW(m_hWnd, id, EM_LIMITTEXT, kFieldLimit, 0);
+  ::SetDlgItemTextW(m_hWnd, IDC_GROUP_NAME, m_group.m_name.c_str());
+  ::SetDlgItemTextW(m_hWnd, IDC_GROUP_REMARK, m_group.m_remark.c_str());
+  // Dragged by its body, never moved from a menu.
+  if (HMENU system = ::GetSystemMenu(m_hWnd, FALSE)) ::DeleteMenu(system, SC_MOVE, MF_BYCOMMAND);
+  ApplyOutline();
+  HWND name = ::GetDlgItem(m_hWnd, IDC_GROUP_NAME);
+  ::SetFocus(name);
+  ::SendMessageW(name, EM_SETSEL, 0, -1);
+  return FALSE;  // the focus is set
+}
+
+LRESULT CContactGroupWnd::OnSize(UINT, WPARAM, LPARAM, BOOL& bHandled) {
+  ApplyOutline();
+  bHandled = FALSE;
+  return 0;
+}
+
+void CContactGroupWnd::ApplyOutline() {
+  RECT window{};
+  ::GetWindowRect(m_hWnd, &window);
+  HRGN outline = ::CreateRoundRectRgn(0, 0, window.right - window.left + 1, window.bottom - window.top + 1,
+                                      kCornerRadius, kCornerRadius);
+  if (outline && !::SetWindowRgn(m_hWnd, outline, TRUE)) ::DeleteObject(outline);  // the window owns it once set
+}
+
+LRESULT CContactGroupWnd::OnLButtonDown(UINT, WPARAM, LPARAM, BOOL&) {
+  ::ReleaseCapture();
+  ::SendMessageW(m_hWnd, WM_NCLBUTTONDOWN, HTCAPTION, 0);
+  return 0;
+}
+
+std::wstring CContactGroupWnd::ReadField(int id) const {
+  wchar_t buffer[kFieldLimit + 1] = {};
+  ::GetDlgItemTextW(m_hWnd, id, buffer, kFieldLimit + 1);
+  return buffer;
+}
+
+void CContactGroupWnd::Tip(const wchar_t* key) {
+  JorvMessageBox(m_hWnd, Text(key).c_str(), Text(L"common.messagebox.tamixtip").c_str(), 0, 0, 0);
+}
+
+LRESULT CContactGroupWnd::OnSave(WORD, WORD, HWND, BOOL&) {
+  std::wstring name;
+  switch (CheckGroupName(ReadField(IDC_GROUP_NAME), m_nameAtOpening, m_existingNames, name)) {
+    case GroupNameVerdict::kEmpty:
+      Tip(L"pim.contact.groupemptytip");
+      return 0;
+    case GroupNameVerdict::kExists:
+      Tip(L"pim.group.existtip");
+      return 0;
+    case GroupNameVerdict::kAccepted:
+      break;
+  }
+  m_group.m_name = name;
+  m_group.m_remark = ReadField(IDC_GROUP_REMARK);
+  EndDialog(IDOK);
+  return 0;
+}
+
+LRESULT CContactGroupWnd::OnCancel(WORD, WORD, HWND, BOOL&) {
+  EndDialog(0);
+  return 0;
+}
+
+}  // namespace Contact

@@ -1,0 +1,126 @@
+// The group dialog as a user drives it: the resource module's template, its
+// texts, the tips it shows for a refused name, and what it hands back.
+#include <gtest/gtest.h>
+
+#include "TestSupport.h"
+#include "contact/ContactGroupWnd.h"
+#include "frame/suite/ResourceLibrary.h"
+#include "framework/Module.h"
+#include "standins/dialogs/JorvAutomation.h"
+
+namespace {
+
+using Contact::CContactGroupWnd;
+using Contact::CGroupData;
+
+std::wstring Text(const wchar_t* key) {
+  std::wstring text;
+  GetString(key, text);
+  return text;
+}
+
+std::wstring ItemText(HWND dialog, int id) {
+  wchar_t text[600] = {};
+  ::GetDlgItemTextW(dialog, id, text, 600);
+  return text;
+}
+
+void Press(HWND dialog, int id) {
+  ::SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(::GetDlgItem(dialog, id)));
+}
+
+class ContactGroupWndTest : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    resources = ::LoadLibraryW((testing_support::ProgramFolder() + L"\\PimRes.dll").c_str());
+    ASSERT_NE(resources, nullptr);
+  }
+  void SetUp() override {
+    wf::SetResourceInstance(resources);
+    JorvAutomation::Reset();
+    JorvAutomation::SetUnattended(true);  // tips are answered by the journal, not shown
+    owner = testing_support::CreateTestParent();
+  }
+  void TearDown() override {
+    ::DestroyWindow(owner);
+    JorvAutomation::SetUnattended(false);
+    JorvAutomation::Reset();
+  }
+  static inline HMODULE resources = nullptr;
+  HWND owner = nullptr;
+};
+
+TEST_F(ContactGroupWndTest, ANewGroupIsSavedTrimmedAfterTheTipsForAnEmptyAndATakenName) {
+  CContactGroupWnd dialog(CContactGroupWnd::Mode::kNew, CGroupData{}, {L"Family", L"Work"});
+  struct Seen {
+    std::wstring nameLabel, saveText, focusText;
+    bool focusOnName = false;
+    bool rounded = false;
+    bool noMoveItem = false;
+    bool stayedOpen = false;
+  } seen;
+  testing_support::AnswerWhenShown user(Text(L"pim.static.newgroup"), [&](HWND box) {
+    seen.nameLabel = ItemText(box, IDC_GROUP_NAME_LABEL);
+    seen.saveText = ItemText(box, IDOK);
+    seen.focusOnName = ::GetFocus() == ::GetDlgItem(box, IDC_GROUP_NAME);
+    HRGN region = ::CreateRectRgn(0, 0, 0, 0);
+    seen.rounded = ::GetWindowRgn(box, region) == COMPLEXREGION;
+    ::DeleteObject(region);
+    seen.noMoveItem = ::GetMenuState(::GetSystemMenu(box, FALSE), SC_MOVE, MF_BYCOMMAND) == static_cast<UINT>(-1);
+    ::SetDlgItemTextW(box, IDC_GROUP_NAME, L"   ");
+    Press(box, IDOK);
+    ::SetDlgItemTextW(box, IDC_GROUP_NAME, L"Work ");
+    Press(box, IDOK);
+    seen.stayedOpen = ::IsWindow(box) && ::IsWindowVisible(box);
+    ::SetDlgItemTextW(box, IDC_GROUP_NAME, L"  Old friends ");
+    ::SetDlgItemTextW(box, IDC_GROUP_REMARK, L"school");
+    Press(box, IDOK);
+  });
+  EXPECT_EQ(dialog.Run(owner), IDOK);
+  ASSERT_TRUE(user.acted());
+  EXPECT_EQ(dialog.Group().m_name, L"Old friends");
+  EXPECT_EQ(dialog.Group().m_remark, L"school");
+  EXPECT_EQ(seen.nameLabel, Text(L"pim.static.groupname"));
+  EXPECT_EQ(seen.saveText, Text(L"common.save"));
+  EXPECT_TRUE(seen.focusOnName);
+  EXPECT_TRUE(seen.rounded);
+  EXPECT_TRUE(seen.noMoveItem);
+  EXPECT_TRUE(seen.stayedOpen);
+
+  auto journal = JorvAutomation::TakeJournal();
+  ASSERT_EQ(journal.size(), 2u);
+  EXPECT_EQ(journal[0].text, Text(L"pim.contact.groupemptytip"));
+  EXPECT_EQ(journal[1].text, Text(L"pim.group.existtip"));
+  EXPECT_EQ(journal[1].caption, Text(L"common.messagebox.tamixtip"));
+}
+
+TEST_F(ContactGroupWndTest, EditingKeepsItsOwnNameAndCancelHandsNothingBack) {
+  CGroupData family;
+  family.m_id = 7;
+  family.m_name = L"Family";
+  family.m_remark = L"at home";
+  {
+    CContactGroupWnd dialog(CContactGroupWnd::Mode::kEdit, family, {L"Family", L"Work"});
+    std::wstring shownName;
+    testing_support::AnswerWhenShown user(Text(L"pim.menu.editgroup"), [&](HWND box) {
+      shownName = ItemText(box, IDC_GROUP_NAME);
+      Press(box, IDOK);
+    });
+    EXPECT_EQ(dialog.Run(owner), IDOK);
+    EXPECT_EQ(shownName, L"Family");
+    EXPECT_EQ(dialog.Group().m_name, L"Family");
+    EXPECT_EQ(dialog.Group().m_id, 7u);
+    EXPECT_TRUE(JorvAutomation::TakeJournal().empty()) << "keeping the name shows no tip";
+  }
+  for (int close : {IDCANCEL, IDC_GROUP_CLOSE}) {
+    CContactGroupWnd dialog(CContactGroupWnd::Mode::kEdit, family, {L"Family"});
+    testing_support::AnswerWhenShown user(Text(L"pim.menu.editgroup"), [&](HWND box) {
+      ::SetDlgItemTextW(box, IDC_GROUP_NAME, L"Changed");
+      Press(box, close);
+    });
+    EXPECT_EQ(dialog.Run(owner), 0) << close;
+    EXPECT_EQ(dialog.Group().m_name, L"Family") << close;
+  }
+}
+
+}  // namespace
