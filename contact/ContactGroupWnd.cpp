@@ -39,10 +39,7 @@ LRESULT CContactGroupWnd::OnInitDialog(UINT, WPARAM, LPARAM, BOOL&) {
   ::SetDlgItemTextW(m_hWnd, IDC_GROUP_REMARK_LABEL, Text(L"common.remark").c_str());
   ::SetDlgItemTextW(m_hWnd, IDOK, Text(L"common.save").c_str());
   ::SetDlgItemTextW(m_hWnd, IDCANCEL, Text(L"common.button.cancel").c_str());
-  for (int id : {IDC_GROUP_NAME, IDC_GROUP_REMARK})
-    ::SendDlgItemMessageW(m_hWnd, id, EM_LIMITTEXT, kFieldLimit, 0);
-  ::SetDlgItemTextW(m_hWnd, IDC_GROUP_NAME, m_group.m_name.c_str());
-  ::SetDlgItemTextW(m_hWnd, IDC_GROUP_REMARK, m_group.m_remark.c_str());
+  DoDataExchange(false);
   // Dragged by its body, never moved from a menu.
   if (HMENU system = ::GetSystemMenu(m_hWnd, FALSE)) ::DeleteMenu(system, SC_MOVE, MF_BYCOMMAND);
   ApplyOutline();

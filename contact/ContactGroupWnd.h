@@ -9,12 +9,14 @@
 #include "contact/ContactData.h"
 #include "controls/SkinWindow.h"
 #include "frame/resmodule/PimResIds.h"
+#include "framework/DataExchange.h"
 #include "framework/DialogImpl.h"
 
 namespace Contact {
 
 class CContactGroupWnd : public wf::CDialogImpl<CContactGroupWnd>,
-                         public CQsSkinWindowUI<CContactGroupWnd, 0> {
+                         public CQsSkinWindowUI<CContactGroupWnd, 0>,
+                         public wf::CWinDataExchange<CContactGroupWnd> {
  public:
   enum { IDD = IDD_CONTACT_GROUP };
   enum class Mode { kNew, kEdit };
@@ -39,6 +41,13 @@ class CContactGroupWnd : public wf::CDialogImpl<CContactGroupWnd>,
     COMMAND_ID_HANDLER(IDC_GROUP_CLOSE, OnCancel)
     CHAIN_MSG_MAP(SkinBase)
   END_MSG_MAP()
+
+  // Fills the fields (and limits them); saving reads them with ReadField,
+  // which cuts an over-long text instead of refusing it.
+  BEGIN_DDX_MAP(CContactGroupWnd)
+    DDX_TEXT_LEN(IDC_GROUP_NAME, m_group.m_name, kFieldLimit)
+    DDX_TEXT_LEN(IDC_GROUP_REMARK, m_group.m_remark, kFieldLimit)
+  END_DDX_MAP()
 
  private:
   LRESULT OnInitDialog(UINT, WPARAM, LPARAM, BOOL&);

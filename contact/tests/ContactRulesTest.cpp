@@ -1,4 +1,4 @@
-// The contacts module's window-free rules: tree totals and card names, the
+// The contacts module's window-free rules: tree totals, the
 // toolbar state and the context menus' disabled items.
 #include <gtest/gtest.h>
 
@@ -23,15 +23,6 @@ TEST(ContactTree, TheTotalCountsPhoneAndReportedCardsButNeverFavourites) {
   EXPECT_EQ(CountedLabel(L"\u5168\u90e8", 0), L"\u5168\u90e8(0)");
 }
 
-TEST(ContactTree, ACardIsNamedByItsNetworkKindElseByItsSlot) {
-  EXPECT_STREQ(CardNameKey(1, 2), L"pim.gnetcard");
-  EXPECT_STREQ(CardNameKey(2, 1), L"pim.cnetcard");
-  EXPECT_STREQ(CardNameKey(3, 1), L"pim.wnetcard");
-  EXPECT_STREQ(CardNameKey(0, 1), L"pim.cardname.one");
-  EXPECT_STREQ(CardNameKey(4, 2), L"pim.cardname.two");
-  EXPECT_STREQ(CardNameKey(0, 3), L"pim.unkowncard");
-}
-
 TEST(ContactToolbar, DeleteNeedsRowsNoRefreshAndNoCardExportNeedsRows) {
   ContactToolbarState empty = ToolbarState(true, false, ContactNode::kPhone);
   EXPECT_FALSE(empty.deleteEnabled);
@@ -45,13 +36,8 @@ TEST(ContactToolbar, DeleteNeedsRowsNoRefreshAndNoCardExportNeedsRows) {
   EXPECT_TRUE(card.exportEnabled);
 }
 
-TEST(ContactMenus, TheTreeMenuFollowsTheClickedItemAndTheList) {
+TEST(ContactMenus, TheTreeMenuDisablesForTheClickedItemAndForAnEmptyListTogether) {
   EXPECT_EQ(DisabledTreeMenuItems(ContactNode::kGroup, true), Items{});
-  EXPECT_EQ(DisabledTreeMenuItems(ContactNode::kFavourites, true),
-            (Items{kCmdNewGroup, kCmdEditGroup, kCmdDeleteGroup}));
-  EXPECT_EQ(DisabledTreeMenuItems(ContactNode::kRoot, true),
-            (Items{kCmdSendGroupMessage, kCmdEditGroup, kCmdDeleteGroup, kExportSubmenu}));
-  EXPECT_EQ(DisabledTreeMenuItems(ContactNode::kGroup, false), (Items{kCmdSendGroupMessage, kExportSubmenu}));
   EXPECT_EQ(DisabledTreeMenuItems(ContactNode::kCardOne, false),
             (Items{kCmdNewGroup, kCmdEditGroup, kCmdDeleteGroup, kCmdSendGroupMessage, kExportSubmenu}));
 }
