@@ -131,6 +131,12 @@ void CContactRows::SetAllChecks(bool on) {
     if (!row.header) row.checked = on;
 }
 
+void CContactRows::SetStarred(int row, bool on) {
+  if (!IsContactRow(row)) return;
+  m_rows[row].starred = on;
+  m_rows[row].contact.m_starred = on ? 1 : 0;
+}
+
 IdList CContactRows::CheckedIds() const {
   IdList ids;
   for (const Row& row : m_rows)
@@ -154,13 +160,19 @@ void CContactRows::GetCell(int row, int column, CQsGridCell& cell) const {
   const CContactData& contact = entry.contact;
   switch (column) {
     case kColumnCheck:
+      // The first column is the row's star, a box the user clicks to star or
+      // unstar the contact; while rows are being checked for deletion it is
+      // the deletion check box instead.
       cell.check = true;
-      cell.text = entry.checked ? L"1" : L"0";
+      if (m_checkMode) {
+        cell.text = entry.checked ? L"1" : L"0";
+      } else {
+        cell.text = entry.starred ? L"1" : L"0";
+        cell.image = entry.starred ? m_look.starOn : m_look.starOff;
+      }
       break;
     case kColumnName:
-      // The star goes before the name: the check column holds the box.
       cell.text = contact.m_name[0];
-      cell.image = entry.starred ? m_look.starOn : m_look.starOff;
       break;
     case kColumnPhone:
       cell.text = contact.GetFirstPhone();

@@ -81,9 +81,15 @@ class CContactRows : public IQsGridModel {
 
   // Check boxes: one row, every contact row (the header check box), and the
   // ids of the checked contacts in list order.
+  // In check mode the first column shows the deletion check boxes instead
+  // of the stars.
+  void SetCheckMode(bool on) { m_checkMode = on; }
+  bool CheckMode() const { return m_checkMode; }
   void SetRowCheck(int row, bool on);
   void SetAllChecks(bool on);
   IdList CheckedIds() const;
+  // A contact's star (its row's flag and the record's field).
+  void SetStarred(int row, bool on);
   int CheckedCount() const;
 
   // IQsGridModel
@@ -100,6 +106,7 @@ class CContactRows : public IQsGridModel {
   std::vector<Row> m_rows;
   std::array<bool, kLetterSlotCount> m_collapsed{};  // per section slot
   int m_contacts = 0;
+  bool m_checkMode = false;
   ContactRowLook m_look;
 };
 

@@ -22,20 +22,6 @@ bool Missing(T* object, const char* operation, const char* pointer) {
 
 }  // namespace
 
-void CContactSupport::Create(IDataProviderCallback* provider, IInstantMessageCallback* messages,
-                             IExportCallback* exports) {
-  Destroy();
-  m_pContactProvider = CreateDataProvider(provider);
-  m_pMSGHelper = CreateInstantMessageHelper(messages);
-  m_pExportHelper = CreateExportHelper(exports);
-}
-
-void CContactSupport::Destroy() {
-  if (m_pContactProvider) DestroyDataProvider(m_pContactProvider);
-  if (m_pMSGHelper) DestroyInstantMessageHelper(m_pMSGHelper);
-  if (m_pExportHelper) DestroyExportHelper(m_pExportHelper);
-}
-
 bool CContactSupport::Insert(const std::wstring& uri, CContent* record) {
   PROVIDER_OR("Insert");
   return m_pContactProvider->Insert(uri, record);

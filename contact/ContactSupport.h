@@ -2,7 +2,8 @@
 // library. Every wrapper checks its object first; a missing one is not
 // called, an error line naming the operation and the pointer is written to
 // the error log, and the call answers false (AttachMembership and
-// SearchContact answer true either way).
+// SearchContact answer true either way). The objects belong to the
+// controller's CProviderOwner; the support only calls them.
 #pragma once
 #include <cstdint>
 #include <list>
@@ -13,14 +14,8 @@
 class CContactSupport {
  public:
   CContactSupport() = default;
-  ~CContactSupport() { Destroy(); }
   CContactSupport(const CContactSupport&) = delete;
   CContactSupport& operator=(const CContactSupport&) = delete;
-
-  // Creates the three library objects with the given callbacks.
-  void Create(IDataProviderCallback* provider, IInstantMessageCallback* messages, IExportCallback* exports);
-  // Destroys them; no callback arrives afterwards.
-  void Destroy();
 
   bool Insert(const std::wstring& uri, CContent* record);
   bool Update(const std::wstring& uri, CContent* record);

@@ -5,9 +5,13 @@
 #include "frame/PimLayout.h"
 #include "frame/suite/BaseLibrary.h"
 #include "frame/suite/ConnectLibrary.h"
+#include "frame/suite/SharedDialogs.h"
 #include "frame/suite/ResourceLibrary.h"
+#include "controls/ResText.h"
 #include "framework/ActivationContext.h"
+#include "framework/Clock.h"
 #include "framework/Module.h"
+#include "framework/PopupMenu.h"
 
 namespace {
 
@@ -62,11 +66,27 @@ constexpr PictureButton kPictureButtons[] = {
     {IDC_SMS_MODE_CHAT, CPimWnd::kMessages, nullptr, L"pic_mode_chat.png", L"pic_mode_chat_select.png"},
 };
 
-std::wstring Text(const wchar_t* key) {
-  std::wstring text;
-  GetString(key, text);
-  return text;
-}
+using qs::ResText;
+
+// Commands of the calendar's context menu and of the import/export menus.
+enum PimCommand : UINT {
+  kCmdNewEvent = 0xa02f,
+  kCmdEditEvent = 0xa030,
+  kCmdDeleteEvents = 0xa031,
+  kCmdToday = 0xa032,
+  kCmdRefreshCalendar = 0xa033,
+  kCmdSelectAllEvents = 0xa034,
+  kCmdContactMenuFirst = 0xa05c,  // the contact menus: 41052 ...
+  kCmdContactXml = 0xa060,
+  kCmdContactExcel = 0xa061,
+  kCmdContactVcard = 0xa062,
+  kCmdContactMenuLast = 0xa25b,   // ... up to the last add-to-group command
+  kCmdMessageXml = 0xa361,
+  kCmdMessageExcel = 0xa362,
+};
+
+// The longest search text handed to a module.
+constexpr int kMaxSearchText = 512;
 
 void ShowControl(HWND dialog, int id, bool show) {
   if (HWND control = ::GetDlgItem(dialog, id)) ::ShowWindow(control, show ? SW_SHOW : SW_HIDE);
@@ -111,7 +131,7 @@ void CPimWnd::SkinControls() {
   for (const ToolButton& tool : kToolButtons) {
     CQsButton& button = m_buttons[tool.id];
     button.SubclassDlgItem(tool.id, m_hWnd);
-    button.SetWindowText(Text(tool.textKey));
+    button.SetWindowText(ResText(tool.textKey));
     button.SetStateImageFromKey(qs::kButtonNormal, tool.image, 0, 0, 94, 31);
     button.SetStateImageFromKey(qs::kButtonHover, tool.image, 94, 0, 94, 31);
     button.SetStateImageFromKey(qs::kButtonFocused, tool.image, 94, 0, 94, 31);
@@ -126,7 +146,7 @@ void CPimWnd::SkinControls() {
   for (const PictureButton& picture : kPictureButtons) {
     CQsButton& button = m_buttons[picture.id];
     button.SubclassDlgItem(picture.id, m_hWnd);
-    if (picture.textKey) button.SetWindowText(Text(picture.textKey));
+    if (picture.textKey) button.SetWindowText(ResText(picture.textKey));
     button.SetTextVisible(false);
     button.SetStateImageFromKey(qs::kButtonNormal, picture.unselected);
     button.SetStateImageFromKey(qs::kButtonHover, picture.selected);
@@ -140,7 +160,7 @@ void CPimWnd::SkinControls() {
   for (auto [id, key] : {std::pair{IDC_MULTIDELETE_OK, L"common.button.ok"}, std::pair{IDC_MULTIDELETE_CANCEL, L"common.button.cancel"}}) {
     CQsButton& button = m_buttons[id];
     button.SubclassDlgItem(id, m_hWnd);
-    button.SetWindowText(Text(key));
+    button.SetWindowText(ResText(key));
     button.ShowWindow(SW_HIDE);
   }
 
@@ -185,8 +205,20 @@ void CPimWnd::SkinControls() {
   SetBackgroundImage(L"comm_middle_background.png");
 }
 
+void CPimWnd::ShowToolbar(int module) {
+  for (const ToolButton& tool : kToolButtons) ShowControl(m_hWnd, tool.id, tool.module == module);
+  for (const PictureButton& picture : kPictureButtons) ShowControl(m_hWnd, picture.id, picture.module == module);
+}
+
 void CPimWnd::ShowModule(int module) {
   if (module != kMessages && module != kCalendar) module = kContacts;
+  // Leaving a module takes its floating detail away; it comes back with the module.
+  if (m_module == kContacts && module != kContacts && m_hWnd) {
+    m_contactHadSelection = m_contactList.GetSelectedCount() > 0;
+    m_contactOperate.HideCard();
+  }
+  if (m_module == kCalendar && module != kCalendar) m_calendarHadSelection = m_calendarList.GetSelectedCount() > 0;
+  int previous = m_module;
   m_module = module;
   bool contacts = module == kContacts, messages = module == kMessages, calendar = module == kCalendar;
   ShowControl(m_hWnd, IDC_CONTACT_LIST, contacts);
@@ -196,15 +228,18 @@ void CPimWnd::ShowModule(int module) {
   ShowControl(m_hWnd, IDC_SMS_LIST, messages && !m_conversationMode);
   ShowControl(m_hWnd, IDC_SMS_FOLDER_TREE, messages && !m_conversationMode);
   ShowControl(m_hWnd, IDC_SMS_CHAT_TREE, messages && m_conversationMode);
-  ShowControl(m_hWnd, IDC_SMS_SEARCH, messages);
+  ShowControl(m_hWnd, IDC_SMS_SEARCH, messages && !m_conversationMode);
   ::EnableWindow(GetDlgItem(IDC_SMS_SEARCH), !m_conversationMode);
   ShowControl(m_hWnd, IDC_CALENDAR_LIST, calendar);
   ShowControl(m_hWnd, IDC_CALENDAR_SEARCH, calendar);
   ShowControl(m_hWnd, IDC_CALENDAR_VIEW_AREA, false);
   ShowControl(m_hWnd, IDC_SIDE_FOOTER, false);
-  for (const ToolButton& tool : kToolButtons) ShowControl(m_hWnd, tool.id, tool.module == module);
-  for (const PictureButton& picture : kPictureButtons) ShowControl(m_hWnd, picture.id, picture.module == module);
+  ShowToolbar(module);
   if (m_tab.SendMessage(TCM_GETCURSEL) != module - 1) m_tab.SendMessage(TCM_SETCURSEL, module - 1);
+  if (contacts && previous != kContacts && m_contactHadSelection && ::IsWindowVisible(m_hWnd)) {
+    int row = m_contactList.GetFirstSelectedRow();
+    if (row >= 0) m_contactOperate.ShowCard(row, false);
+  }
 }
 
 LRESULT CPimWnd::OnInitDialog(UINT, WPARAM, LPARAM, BOOL&) {
@@ -215,6 +250,8 @@ LRESULT CPimWnd::OnInitDialog(UINT, WPARAM, LPARAM, BOOL&) {
   InitSkin();
   RegSoftConnectNotify(m_hWnd);
   SetWindowText(L"pim");
+  InitModules();
+  BuildCalendarMenu();
   ShowModule(kContacts);
   SetTimer(kDateTimer, kDateTimerPeriod);
   // The window sits in the host's frame: it is never moved by the user.
@@ -222,23 +259,99 @@ LRESULT CPimWnd::OnInitDialog(UINT, WPARAM, LPARAM, BOOL&) {
   return FALSE;  // focus not set
 }
 
-LRESULT CPimWnd::OnTabSelChange(int, LPNMHDR, BOOL&) {
-  int index = static_cast<int>(m_tab.SendMessage(TCM_GETCURSEL));
-  ShowModule(index == 1 ? kMessages : index == 2 ? kCalendar : kContacts);
-  return 0;
+void CPimWnd::InitModules() {
+  ContactControls contacts;
+  contacts.mainWindow = m_hWnd;
+  contacts.tree = &m_contactTree;
+  contacts.list = &m_contactList;
+  contacts.deleteButton = &m_buttons[IDC_CONTACT_DELETESOME];
+  contacts.importButton = &m_buttons[IDC_CONTACT_IMPORT];
+  contacts.exportButton = &m_buttons[IDC_CONTACT_EXPORT];
+  contacts.refreshButton = &m_buttons[IDC_CONTACT_REFRESH];
+  contacts.loading = &m_busy[0];
+  contacts.search = &m_contactSearch;
+  contacts.host = m_pHost;
+  m_contactOperate.Init(contacts);
+  RECT client = GetClientRect();
+  if (client.right > 0 && client.bottom > 0) m_contactOperate.LayoutList(client.right, client.bottom);
+}
+
+void CPimWnd::BuildCalendarMenu() {
+  m_calendarMenu = ::CreatePopupMenu();
+  auto add = [this](UINT command, const wchar_t* key, const wchar_t* shortcut) {
+    std::wstring text = ResText(key) + shortcut;
+    ::AppendMenuW(m_calendarMenu, MF_STRING, command, text.c_str());
+  };
+  add(kCmdRefreshCalendar, L"common.refresh", L"F5");
+  ::AppendMenuW(m_calendarMenu, MF_SEPARATOR, 0, nullptr);
+  add(kCmdNewEvent, L"common.new", L"Ctrl+N");
+  add(kCmdEditEvent, L"common.edit", L"Ctrl+E");
+  add(kCmdDeleteEvents, L"common.delete", L"DEL");
+  ::AppendMenuW(m_calendarMenu, MF_SEPARATOR, 0, nullptr);
+  add(kCmdToday, L"pim_calendar_today", L"");
+  ::AppendMenuW(m_calendarMenu, MF_SEPARATOR, 0, nullptr);
+  add(kCmdSelectAllEvents, L"common.selectall", L"Ctrl+A");
 }
 
 LRESULT CPimWnd::OnDestroy(UINT, WPARAM, LPARAM, BOOL& bHandled) {
+  LOG::I(PIM_INFO_LOG, "Pim.OnDestroy.stopRev()");
+  LOG::I(PIM_INFO_LOG, "CSMSOperate:stopRecv interface ++++");
+  m_smsOperate.StopReceive();
+  m_contactOperate.HideCard();
   KillTimer(kDateTimer);
+  if (m_calendarMenu) ::DestroyMenu(m_calendarMenu);
+  m_calendarMenu = nullptr;
   // No unregistering from the connection library: it has no such call and
   // forgets a window when the window is destroyed.
   bHandled = FALSE;
   return 0;
 }
 
-LRESULT CPimWnd::OnShowWindow(UINT, WPARAM wParam, LPARAM, BOOL& bHandled) {
-  if (wParam && !m_loaded) m_loaded = true;  // the first show after creation or a disconnect loads
+LRESULT CPimWnd::OnSize(UINT, WPARAM, LPARAM lParam, BOOL& bHandled) {
+  bHandled = FALSE;  // the skin base repaints its frame too
+  int width = LOWORD(lParam), height = HIWORD(lParam);
+  if (width == 0 || height == 0) return 0;
+  m_contactOperate.LayoutList(width, height);
+  if (HWND view = GetDlgItem(IDC_CALENDAR_VIEW_AREA)) ::MoveWindow(view, 186, 37, width - 188, height - 37, TRUE);
+  return 0;
+}
+
+LRESULT CPimWnd::OnMove(UINT, WPARAM, LPARAM, BOOL& bHandled) {
   bHandled = FALSE;
+  // The strip that holds the module's title and toolbar.
+  RECT client = GetClientRect();
+  RECT strip{0, 0, client.right, 36};
+  InvalidateRect(strip, TRUE);
+  return 0;
+}
+
+bool CPimWnd::ContactsShownAndVisible() const { return m_module == kContacts && ::IsWindowVisible(m_hWnd); }
+
+LRESULT CPimWnd::OnShowWindow(UINT, WPARAM wParam, LPARAM, BOOL& bHandled) {
+  bHandled = FALSE;
+  if (!wParam) {
+    if (m_module == kContacts) {
+      m_contactHadSelection = m_contactList.GetSelectedCount() > 0;
+      m_contactOperate.HideCard();
+    } else if (m_module == kCalendar) {
+      m_calendarHadSelection = m_calendarList.GetSelectedCount() > 0;
+    }
+    return 0;
+  }
+  if (!m_loaded) {
+    // The first show after creation or after a disconnect loads the handset.
+    m_loaded = true;
+    m_smsOperate.StartReceive();
+    m_contactOperate.Refresh();
+    return 0;
+  }
+  if (m_module == kContacts && m_contactHadSelection) {
+    int row = m_contactList.GetFirstSelectedRow();
+    if (row >= 0) {
+      m_contactList.SelectRow(row);
+      m_contactOperate.ShowCard(row, false);
+    }
+  }
   return 0;
 }
 
@@ -247,22 +360,363 @@ LRESULT CPimWnd::OnTimer(UINT, WPARAM wParam, LPARAM, BOOL& bHandled) {
     bHandled = FALSE;
     return 0;
   }
-  SYSTEMTIME now;
-  ::GetLocalTime(&now);
+  SYSTEMTIME now = wf::LocalTime();
   if (m_lastTickDate.wYear == 0) {
     m_lastTickDate = now;  // the first tick only remembers the date
     return 0;
   }
-  if (now.wYear != m_lastTickDate.wYear || now.wMonth != m_lastTickDate.wMonth || now.wDay != m_lastTickDate.wDay)
+  if (now.wYear != m_lastTickDate.wYear || now.wMonth != m_lastTickDate.wMonth || now.wDay != m_lastTickDate.wDay) {
+    // Midnight: "today" moves (the calendar reads it from here).
     m_lastTickDate = now;
+    if (HWND view = GetDlgItem(IDC_CALENDAR_VIEW_AREA)) ::InvalidateRect(view, nullptr, TRUE);
+  }
   return 0;
 }
 
 LRESULT CPimWnd::OnDeviceDisconnected(UINT, WPARAM, LPARAM, BOOL&) {
+  m_contactOperate.CloseAll();
+  m_contactOperate.ClearAll();
+  if (m_multiDelete) LeaveMultiDelete(false);
+  for (CQsSearchEdit* field : {&m_contactSearch, &m_smsSearch, &m_calendarSearch}) SetSearchText(*field, L"");
   m_loaded = false;  // the next show loads everything again
-  m_multiDelete = false;
+  m_contactHadSelection = m_calendarHadSelection = false;
   m_conversationMode = false;
-  for (CQsSearchEdit* field : {&m_contactSearch, &m_smsSearch, &m_calendarSearch}) field->SetWindowText(L"");
+  m_tab.SendMessage(TCM_SETCURSEL, 0);
   ShowModule(kContacts);
+  LOG::I(PIM_INFO_LOG, "CSMSOperate:stopRecv interface ++++");
+  m_smsOperate.StopReceive();
+  return 0;
+}
+
+// ---------------------------------------------------------------------------
+// Modules and search
+
+LRESULT CPimWnd::OnTabSelChange(int, LPNMHDR, BOOL&) {
+  int index = static_cast<int>(m_tab.SendMessage(TCM_GETCURSEL));
+  ShowModule(index == 1 ? kMessages : index == 2 ? kCalendar : kContacts);
+  return 0;
+}
+
+CQsSearchEdit& CPimWnd::SearchField(int module) {
+  return module == kMessages ? m_smsSearch : module == kCalendar ? m_calendarSearch : m_contactSearch;
+}
+
+void CPimWnd::SetSearchText(CQsSearchEdit& field, const std::wstring& text) {
+  // Emptying a field is not a search of its own.
+  m_settingSearch = true;
+  field.SetWindowText(text);
+  m_settingSearch = false;
+}
+
+void CPimWnd::Search() {
+  std::wstring text = SearchField(m_module).GetWindowText(kMaxSearchText);
+  if (m_module == kContacts) m_contactOperate.Search(text);
+  // The messages and calendar searches come with those modules.
+}
+
+LRESULT CPimWnd::OnSearchMessage(UINT, WPARAM, LPARAM, BOOL&) {
+  Search();
+  return 0;
+}
+
+// ---------------------------------------------------------------------------
+// Multi-delete mode
+
+void CPimWnd::EnterMultiDelete() {
+  for (const ToolButton& tool : kToolButtons) ShowControl(m_hWnd, tool.id, false);
+  for (const PictureButton& picture : kPictureButtons) ShowControl(m_hWnd, picture.id, false);
+  ShowControl(m_hWnd, IDC_MULTIDELETE_OK, true);
+  ShowControl(m_hWnd, IDC_MULTIDELETE_CANCEL, true);
+  m_tab.EnableWindow(FALSE);
+  if (m_module == kContacts) {
+    m_contactTree.EnableWindow(FALSE);
+    m_contactOperate.HideCard();
+    m_contactOperate.SetCheckMode(true);
+  }
+  m_multiDelete = true;
+  SetCheckCount(0);
+}
+
+void CPimWnd::LeaveMultiDelete(bool deleteChecked) {
+  ShowControl(m_hWnd, IDC_MULTIDELETE_OK, false);
+  ShowControl(m_hWnd, IDC_MULTIDELETE_CANCEL, false);
+  m_tab.EnableWindow(TRUE);
+  ShowToolbar(m_module);
+  if (m_module == kContacts) {
+    if (deleteChecked && m_checkCount > 0) {
+      m_contactOperate.BatchDeleteContacts();  // the boxes are cleared when the answer arrives
+    } else {
+      m_contactOperate.ClearChecks();
+    }
+    m_contactOperate.SetCheckMode(false);
+    m_contactTree.EnableWindow(TRUE);
+  }
+  m_multiDelete = false;
+  m_checkCount = 0;
+}
+
+void CPimWnd::SetCheckCount(int count) {
+  m_checkCount = count < 0 ? 0 : count;
+  m_buttons[IDC_MULTIDELETE_OK].EnableWindow(m_checkCount > 0);
+}
+
+// ---------------------------------------------------------------------------
+// Commands
+
+void CPimWnd::ShowImportExportMenu(int buttonId) {
+  RECT button;
+  ::GetWindowRect(GetDlgItem(buttonId), &button);
+  HMENU menu = ::CreatePopupMenu();
+  bool contacts = buttonId == IDC_CONTACT_IMPORT || buttonId == IDC_CONTACT_EXPORT;
+  ::AppendMenuW(menu, MF_STRING, contacts ? kCmdContactXml : kCmdMessageXml, L"XML");
+  ::AppendMenuW(menu, MF_STRING, contacts ? kCmdContactExcel : kCmdMessageExcel, L"EXCEL");
+  if (contacts) ::AppendMenuW(menu, MF_STRING, kCmdContactVcard, L"VCARD");
+  wf::TrackPopup(menu, button.left, button.bottom, m_hWnd);
+  ::DestroyMenu(menu);
+}
+
+LRESULT CPimWnd::OnCommand(UINT, WPARAM wParam, LPARAM lParam, BOOL& bHandled) {
+  const UINT id = LOWORD(wParam);
+  const UINT code = HIWORD(wParam);
+  if (lParam) {
+    // From a control.
+    if (id == IDC_CONTACT_SEARCH || id == IDC_SMS_SEARCH || id == IDC_CALENDAR_SEARCH) {
+      if (code == EN_CHANGE && !m_settingSearch && static_cast<int>(id) == SearchField(m_module).GetDlgCtrlID()) Search();
+      return 0;
+    }
+    if (code != BN_CLICKED) {
+      bHandled = FALSE;
+      return 0;
+    }
+    switch (id) {
+      case IDC_CONTACT_DELETESOME:
+      case IDC_SMS_DELETESOME:
+      case IDC_CALENDAR_DELETESOME:
+        EnterMultiDelete();
+        return 0;
+      case IDC_CONTACT_REFRESH:
+        SetSearchText(m_contactSearch, L"");
+        m_contactOperate.Refresh();
+        return 0;
+      case IDC_SMS_REFRESH:
+        SetSearchText(m_smsSearch, L"");
+        return 0;
+      case IDC_CALENDAR_REFRESH:
+        SetSearchText(m_calendarSearch, L"");
+        m_calendarHadSelection = false;
+        return 0;
+      case IDC_CONTACT_IMPORT:
+      case IDC_CONTACT_EXPORT:
+      case IDC_SMS_IMPORT:
+        ShowImportExportMenu(id);
+        return 0;
+      case IDC_MULTIDELETE_OK:
+        LeaveMultiDelete(true);
+        return 0;
+      case IDC_MULTIDELETE_CANCEL:
+        LeaveMultiDelete(false);
+        return 0;
+      default:
+        bHandled = FALSE;
+        return 0;
+    }
+  }
+  // From a menu (or an accelerator).
+  if (id >= kCmdContactMenuFirst && id <= kCmdContactMenuLast) {
+    m_contactOperate.OnMenuCommand(id);
+    return 0;
+  }
+  switch (id) {
+    case kCmdEditEvent:
+      CalendarEdit();
+      return 0;
+    case kCmdDeleteEvents:
+      CalendarDelete();
+      return 0;
+    case kCmdSelectAllEvents:
+      m_calendarList.SelectAll();
+      return 0;
+    default:
+      bHandled = FALSE;
+      return 0;
+  }
+}
+
+// ---------------------------------------------------------------------------
+// Notifications of the module lists and trees
+
+void CPimWnd::OnContactCellClick(const NMQSGRIDCELL& cell) {
+  using namespace Contact;
+  if (m_multiDelete) {
+    if (cell.iColumn != kColumnCheck) return;
+    bool on = m_contactOperate.ToggleRowCheck(cell.iRow);
+    if (m_contactOperate.Rows().IsContactRow(cell.iRow)) SetCheckCount(m_checkCount + (on ? 1 : -1));
+    return;
+  }
+  if (cell.iColumn == kColumnActions && cell.iAction == 1 && m_contactOperate.Rows().IsContactRow(cell.iRow)) {
+    // Delete this row's contact: it becomes the selection the delete takes.
+    m_contactList.ClearSelection();
+    m_contactList.SelectRow(cell.iRow);
+    m_contactOperate.DeleteContacts();
+  }
+  // Editing (action 0) and starring (the first column) come with the contact editor.
+}
+
+void CPimWnd::OnContactKey(WORD key) {
+  bool control = ::GetKeyState(VK_CONTROL) < 0;
+  if (m_multiDelete) return;
+  if (control && (key == 'A' || key == 'a')) m_contactOperate.OnMenuCommand(Contact::kCmdSelectAll);
+  else if (!control && key == VK_DELETE) m_contactOperate.OnMenuCommand(Contact::kCmdDeleteContact);
+  else if (!control && key == VK_F5) {
+    SetSearchText(m_contactSearch, L"");
+    m_contactOperate.Refresh();
+  }
+}
+
+LRESULT CPimWnd::OnContactListNotify(int, LPNMHDR header, BOOL& bHandled) {
+  switch (header->code) {
+    case NM_CLICK: {
+      if (m_multiDelete) return 0;
+      auto* item = reinterpret_cast<NMITEMACTIVATE*>(header);
+      int row = item->iItem >= 0 ? m_contactList.RowFromItem(item->iItem) : -1;
+      if (row >= 0) m_contactOperate.ShowCard(row, false);
+      return 0;
+    }
+    case NM_RCLICK: {
+      auto* item = reinterpret_cast<NMITEMACTIVATE*>(header);
+      int row = item->iItem >= 0 ? m_contactList.RowFromItem(item->iItem) : -1;
+      if (m_multiDelete) return 0;
+      POINT cursor;
+      ::GetCursorPos(&cursor);
+      m_contactOperate.ShowListMenu(row, cursor);
+      return 0;
+    }
+    case LVN_KEYDOWN:
+      OnContactKey(reinterpret_cast<NMLVKEYDOWN*>(header)->wVKey);
+      return 0;
+    case QSGN_CELLCLICK:
+      OnContactCellClick(*reinterpret_cast<NMQSGRIDCELL*>(header));
+      return 0;
+    case QSGN_HEADERCLICK: {
+      auto* click = reinterpret_cast<NMQSGRIDHEADER*>(header);
+      if (!m_multiDelete || click->iColumn != Contact::kColumnCheck) return 0;
+      bool check = click->iCheck == 0;
+      m_contactOperate.SetAllChecks(check);
+      SetCheckCount(check ? m_contactOperate.Rows().ContactCount() : 0);
+      return 0;
+    }
+    default:
+      bHandled = FALSE;
+      return 0;
+  }
+}
+
+LRESULT CPimWnd::OnContactTreeNotify(int, LPNMHDR header, BOOL& bHandled) {
+  switch (header->code) {
+    case QSTVN_ITEMCLICK: {
+      auto* click = reinterpret_cast<NMQSTREEITEM*>(header);
+      if (click->item && (click->hitFlags & (TVHT_ONITEM | TVHT_ONITEMINDENT | TVHT_ONITEMRIGHT))) {
+        m_contactTree.SendMessage(TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(click->item));
+        m_contactOperate.OnTreeSelect(click->item);
+      }
+      return 0;
+    }
+    case TVN_SELCHANGEDW: {
+      auto* change = reinterpret_cast<NMTREEVIEWW*>(header);
+      if (change->action == TVC_BYKEYBOARD) m_contactOperate.OnTreeSelect(change->itemNew.hItem);
+      return 0;
+    }
+    case NM_RCLICK: {
+      POINT cursor;
+      ::GetCursorPos(&cursor);
+      TVHITTESTINFO hit{};
+      hit.pt = cursor;
+      m_contactTree.ScreenToClient(&hit.pt);
+      m_contactTree.SendMessage(TVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit));
+      if (hit.hItem) m_contactOperate.ShowTreeMenu(hit.hItem, cursor);
+      return 0;
+    }
+    case TVN_KEYDOWN: {
+      WORD key = reinterpret_cast<NMTVKEYDOWN*>(header)->wVKey;
+      if (key == VK_F5) {
+        SetSearchText(m_contactSearch, L"");
+        m_contactOperate.Refresh();
+      }
+      return 0;
+    }
+    default:
+      bHandled = FALSE;
+      return 0;
+  }
+}
+
+void CPimWnd::OnCalendarKey(WORD key) {
+  if (m_multiDelete) return;  // the list's shortcuts wait until the mode is left
+  bool control = ::GetKeyState(VK_CONTROL) < 0;
+  if (control) {
+    if (key == 'A' || key == 'a') m_calendarList.SelectAll();
+    else if (key == 'E' || key == 'e') CalendarEdit();
+    return;
+  }
+  if (key == VK_DELETE) CalendarDelete();
+}
+
+void CPimWnd::CalendarEdit() {
+  int selected = m_calendarList.GetSelectedCount();
+  if (selected == 1) return;  // the event editor is not built yet
+  const wchar_t* key = selected == 0 ? L"pim.calendar.edit.nosel" : L"pim.calendar.edit.notonly";
+  JorvMessageBox(m_hWnd, ResText(key).c_str(), ResText(L"common.messagebox.tamixtip").c_str(), JORV_MB_NOTICE, 0, 0);
+}
+
+void CPimWnd::CalendarDelete() {
+  if (m_calendarList.GetSelectedCount() > 0) return;  // deleting events comes with the calendar
+  JorvMessageBox(m_hWnd, ResText(L"pim.calendar.del.nosel").c_str(), ResText(L"common.messagebox.tamixtip").c_str(),
+                 JORV_MB_NOTICE, 0, 0);
+}
+
+LRESULT CPimWnd::OnCalendarListNotify(int, LPNMHDR header, BOOL& bHandled) {
+  switch (header->code) {
+    case LVN_KEYDOWN:
+      OnCalendarKey(reinterpret_cast<NMLVKEYDOWN*>(header)->wVKey);
+      return 0;
+    case NM_RCLICK: {
+      POINT cursor;
+      ::GetCursorPos(&cursor);
+      if (m_calendarMenu) wf::TrackPopup(m_calendarMenu, cursor.x, cursor.y, m_hWnd);
+      return 0;
+    }
+    default:
+      bHandled = FALSE;
+      return 0;
+  }
+}
+
+// ---------------------------------------------------------------------------
+// Private messages of the controllers
+
+LRESULT CPimWnd::OnHideWait(UINT, WPARAM wParam, LPARAM lParam, BOOL&) {
+  JorvWaitDynamicHideEx(reinterpret_cast<HANDLE>(lParam));
+  if (wParam == pim_msg::kModuleMessages) m_folderTree.SetFocus();
+  return 0;
+}
+
+LRESULT CPimWnd::OnShowEventDetail(UINT, WPARAM, LPARAM, BOOL&) {
+  if (::IsWindowVisible(m_hWnd) && m_module == kCalendar) m_calendarHadSelection = true;
+  return 0;
+}
+
+LRESULT CPimWnd::OnContactById(UINT, WPARAM, LPARAM, BOOL&) {
+  if (ContactsShownAndVisible()) m_contactOperate.OnCardAction();
+  return 0;
+}
+
+LRESULT CPimWnd::OnContactFocus(UINT, WPARAM wParam, LPARAM, BOOL&) {
+  if (wParam == 1) m_contactTree.SetFocus();
+  else if (wParam == 2) m_contactList.SetFocus();
+  return 0;
+}
+
+LRESULT CPimWnd::OnHideContactCard(UINT, WPARAM, LPARAM, BOOL&) {
+  m_contactOperate.HideCard();
   return 0;
 }

@@ -8,6 +8,8 @@
 #include <cstdint>
 #include <map>
 
+#include "contact/ContactOperate.h"
+#include "content/PimMessages.h"
 #include "controls/QsButton.h"
 #include "controls/QsControls.h"
 #include "controls/QsEdit.h"
@@ -17,8 +19,10 @@
 #include "frame/AppWindowBase.h"
 #include "frame/DialogLayout.h"
 #include "frame/resmodule/PimResIds.h"
+#include "frame/suite/ConnectLibrary.h"
 #include "framework/DataExchange.h"
 #include "framework/DialogImpl.h"
+#include "message/SMSOperate.h"
 
 // Timer that watches the local date so that "today" moves at midnight.
 constexpr UINT_PTR kDateTimer = 312;
@@ -61,8 +65,16 @@ class CPimWnd : public CAppWindowBase<CPimWnd>,
   int CurrentModule() const { return m_module; }
   bool IsLoaded() const { return m_loaded; }
   bool IsMultiDelete() const { return m_multiDelete; }
+  int MultiDeleteCount() const { return m_checkCount; }
+  // The local date of the last tick of the date timer (year 0 before the first).
+  const SYSTEMTIME& TickDate() const { return m_lastTickDate; }
   CQsButton& Button(int id) { return m_buttons[id]; }
   CQsTabCtrl& Tabs() { return m_tab; }
+  CQsSuperGrid& ContactList() { return m_contactList; }
+  CQsSuperGrid& CalendarList() { return m_calendarList; }
+  CQSTreeView& ContactTree() { return m_contactTree; }
+  CQsSearchEdit& ContactSearch() { return m_contactSearch; }
+  CContactOperate& Contacts() { return m_contactOperate; }
 
   BEGIN_DDX_MAP(CPimWnd)
     DDX_CONTROL(IDC_MODULE_TAB, m_tab)
@@ -84,25 +96,71 @@ class CPimWnd : public CAppWindowBase<CPimWnd>,
     CHAIN_MSG_MAP(LayoutBase)
     MESSAGE_HANDLER(WM_INITDIALOG, OnInitDialog)
     MESSAGE_HANDLER(WM_DESTROY, OnDestroy)
+    MESSAGE_HANDLER(WM_SIZE, OnSize)
+    MESSAGE_HANDLER(WM_MOVE, OnMove)
     MESSAGE_HANDLER(WM_SHOWWINDOW, OnShowWindow)
     MESSAGE_HANDLER(WM_TIMER, OnTimer)
-    MESSAGE_HANDLER(0x3421, OnDeviceConnected)
-    MESSAGE_HANDLER(0x3422, OnDeviceDisconnected)
+    MESSAGE_HANDLER(WM_DEVICE_CONNECTED, OnDeviceConnected)
+    MESSAGE_HANDLER(WM_DEVICE_DISCONNECTED, OnDeviceDisconnected)
+    MESSAGE_HANDLER(pim_msg::kSearch, OnSearchMessage)
+    MESSAGE_HANDLER(pim_msg::kHideWait, OnHideWait)
+    MESSAGE_HANDLER(pim_msg::kShowEventDetail, OnShowEventDetail)
+    MESSAGE_HANDLER(pim_msg::kEditEvent, OnEditEvent)
+    MESSAGE_HANDLER(pim_msg::kImportExportStep, OnImportExportStep)
+    MESSAGE_HANDLER(pim_msg::kContactById, OnContactById)
+    MESSAGE_HANDLER(pim_msg::kContactFocus, OnContactFocus)
+    MESSAGE_HANDLER(pim_msg::kHideContactCard, OnHideContactCard)
+    MESSAGE_HANDLER(pim_msg::kSentFromContacts, OnSentFromContacts)
+    MESSAGE_HANDLER(WM_COMMAND, OnCommand)
     NOTIFY_HANDLER(IDC_MODULE_TAB, TCN_SELCHANGE, OnTabSelChange)
+    NOTIFY_ID_HANDLER(IDC_CONTACT_LIST, OnContactListNotify)
+    NOTIFY_ID_HANDLER(IDC_CONTACT_GROUP_TREE, OnContactTreeNotify)
+    NOTIFY_ID_HANDLER(IDC_CALENDAR_LIST, OnCalendarListNotify)
     CHAIN_MSG_MAP(SkinBase)
   END_MSG_MAP()
 
  private:
   LRESULT OnInitDialog(UINT, WPARAM, LPARAM, BOOL&);
   LRESULT OnDestroy(UINT, WPARAM, LPARAM, BOOL&);
+  LRESULT OnSize(UINT, WPARAM, LPARAM, BOOL&);
+  LRESULT OnMove(UINT, WPARAM, LPARAM, BOOL&);
   LRESULT OnShowWindow(UINT, WPARAM, LPARAM, BOOL&);
   LRESULT OnTimer(UINT, WPARAM, LPARAM, BOOL&);
   LRESULT OnDeviceConnected(UINT, WPARAM, LPARAM, BOOL&) { return 0; }
   LRESULT OnDeviceDisconnected(UINT, WPARAM, LPARAM, BOOL&);
+  LRESULT OnSearchMessage(UINT, WPARAM, LPARAM, BOOL&);
+  LRESULT OnHideWait(UINT, WPARAM, LPARAM, BOOL&);
+  LRESULT OnShowEventDetail(UINT, WPARAM, LPARAM, BOOL&);
+  LRESULT OnEditEvent(UINT, WPARAM, LPARAM, BOOL&) { return 0; }  // the event editor is not built yet
+  LRESULT OnImportExportStep(UINT, WPARAM, LPARAM, BOOL&) { return 0; }  // import and export are not built yet
+  LRESULT OnContactById(UINT, WPARAM, LPARAM, BOOL&);
+  LRESULT OnContactFocus(UINT, WPARAM, LPARAM, BOOL&);
+  LRESULT OnHideContactCard(UINT, WPARAM, LPARAM, BOOL&);
+  LRESULT OnSentFromContacts(UINT, WPARAM, LPARAM, BOOL&) { return 0; }  // the folder counts come with the messages module
+  LRESULT OnCommand(UINT, WPARAM, LPARAM, BOOL&);
   LRESULT OnTabSelChange(int, LPNMHDR, BOOL&);
+  LRESULT OnContactListNotify(int, LPNMHDR, BOOL&);
+  LRESULT OnContactTreeNotify(int, LPNMHDR, BOOL&);
+  LRESULT OnCalendarListNotify(int, LPNMHDR, BOOL&);
 
   void LoadMenuImages();
   void SkinControls();
+  void InitModules();
+  void BuildCalendarMenu();
+  void ShowToolbar(int module);
+  void Search();
+  void SetSearchText(CQsSearchEdit& field, const std::wstring& text);
+  CQsSearchEdit& SearchField(int module);
+  void EnterMultiDelete();
+  void LeaveMultiDelete(bool deleteChecked);
+  void SetCheckCount(int count);
+  void OnContactCellClick(const NMQSGRIDCELL& cell);
+  void OnContactKey(WORD key);
+  void OnCalendarKey(WORD key);
+  void CalendarEdit();
+  void CalendarDelete();
+  void ShowImportExportMenu(int buttonId);
+  bool ContactsShownAndVisible() const;
 
   // Controls, bound to the template's by identifier.
   CQsTabCtrl m_tab;
@@ -111,10 +169,20 @@ class CPimWnd : public CAppWindowBase<CPimWnd>,
   CQsSuperGrid m_contactList, m_smsList, m_calendarList;
   CQsStatic m_busy[3];
   std::map<int, CQsButton> m_buttons;
+  HMENU m_calendarMenu = nullptr;
+
+  // The module controllers; made after the controls they are handed and
+  // destroyed before them.
+  CContactOperate m_contactOperate;
+  CSMSOperate m_smsOperate;
 
   int m_module = kContacts;
   bool m_loaded = false;
   bool m_multiDelete = false;
+  int m_checkCount = 0;           // rows checked in the multi-delete mode
   bool m_conversationMode = false;
-  SYSTEMTIME m_lastTickDate{};  // wYear 0 until the first tick
+  bool m_contactHadSelection = false;
+  bool m_calendarHadSelection = false;
+  bool m_settingSearch = false;   // the window itself changes a search field's text
+  SYSTEMTIME m_lastTickDate{};    // wYear 0 until the first tick
 };

@@ -122,20 +122,24 @@ TEST(ContactRows, CellsShowNameNumberAddressGroupsStarAndActions) {
     return c;
   };
   EXPECT_EQ(cell(kColumnName).text, L"Wang Fang");
-  EXPECT_EQ(cell(kColumnName).image, on);
+  EXPECT_EQ(cell(kColumnCheck).image, on) << "the star is the first column's box";
+  EXPECT_TRUE(cell(kColumnCheck).IsChecked());
   EXPECT_EQ(cell(kColumnPhone).text, L"13800138000") << "no primary number: the first Mobile one";
   EXPECT_EQ(cell(kColumnEmail).text, L"fang@example.com");
   EXPECT_EQ(cell(kColumnGroups).text, L"Family  Friends  ");
   ASSERT_EQ(cell(kColumnActions).actions.size(), 2u);
   EXPECT_EQ(cell(kColumnActions).actions[1].text, L"Delete");
+  rows.SetCheckMode(true);
   EXPECT_TRUE(cell(kColumnCheck).check);
-  EXPECT_FALSE(cell(kColumnCheck).IsChecked());
+  EXPECT_FALSE(cell(kColumnCheck).IsChecked()) << "checking for deletion shows the deletion box, not the star";
+  EXPECT_EQ(cell(kColumnCheck).image, nullptr);
+  rows.SetCheckMode(false);
 
   contact.m_id = 8;
   contact.m_starred = 0;
   int second = rows.AddGrouped(contact);
   CQsGridCell star;
-  rows.GetCell(second, kColumnName, star);
+  rows.GetCell(second, kColumnCheck, star);
   EXPECT_EQ(star.image, off);
   CQsGridCell header;
   rows.GetCell(rows.HeaderRow(FilingSlot(L"WANG")), 0, header);
@@ -157,6 +161,10 @@ TEST(ContactRows, CheckBoxesBelongToContactRowsOnly) {
   EXPECT_EQ(rows.CheckedCount(), 3);
   EXPECT_FALSE(rows.At(0).checked);
   CQsGridCell box;
+  rows.GetCell(3, kColumnCheck, box);
+  EXPECT_FALSE(box.IsChecked()) << "outside check mode the box is the star";
+  rows.SetCheckMode(true);
+  box = CQsGridCell{};
   rows.GetCell(3, kColumnCheck, box);
   EXPECT_TRUE(box.IsChecked());
   rows.SetAllChecks(false);

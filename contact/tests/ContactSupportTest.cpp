@@ -6,7 +6,6 @@
 #include "contact/ContactSupport.h"
 #include "content/ContentUri.h"
 #include "standins/base/LogControl.h"
-#include "provider/ProviderAutomation.h"
 
 namespace {
 
@@ -37,35 +36,6 @@ TEST_F(ContactSupportTest, MissingObjectsAreNotCalledAndTheirErrorLinesAreWritte
         "In CContactSupport::AttachMembership() , Error:m_pContactProvider == NULL !",
         "In CContactSupport::SearchContact() , Error:m_pContactProvider == NULL !"})
     EXPECT_NE(errors.find(line), std::string::npos) << line;
-}
-
-// Records which requests reached the library.
-struct Calls : CDataProviderCallback, CInstantMessageCallback, CExportCallback {
-  std::vector<std::wstring> uris;
-  bool OnRefreshComplete(const std::wstring& uri, uint32_t) override { return uris.push_back(uri), true; }
-  bool OnReturnContent(const std::wstring& uri, uint32_t, const ContentList&) override { return uris.push_back(uri), true; }
-  bool OnGetSimInfo(uint32_t, const SimCardList&) override { return uris.push_back(L"sim"), true; }
-  bool OnExportComplete(const std::wstring& uri, uint32_t) override { return uris.push_back(uri), true; }
-};
-
-TEST_F(ContactSupportTest, PresentObjectsAreCalledAndDestroyedOnce) {
-  Calls calls;
-  CContactSupport support;
-  support.Create(&calls, &calls, &calls);
-  ASSERT_NE(support.m_pContactProvider, nullptr);
-  EXPECT_TRUE(support.DeleteContactProvider());
-  EXPECT_TRUE(support.SearchContact(ContentUri::kContactStar, L"wei", 0));
-  EXPECT_TRUE(support.GetSimInfo());
-  EXPECT_TRUE(support.Export(L"content://contact/contact?export=xml", L"C:\\x.xml"));
-  ProviderAutomation::WaitIdle();
-  EXPECT_EQ(calls.uris, (std::vector<std::wstring>{ContentUri::kContactStore, ContentUri::kContactStar, L"sim",
-                                                   L"content://contact/contact?export=xml"}));
-  support.Destroy();
-  EXPECT_EQ(support.m_pContactProvider, nullptr);
-  EXPECT_EQ(support.m_pMSGHelper, nullptr);
-  EXPECT_EQ(support.m_pExportHelper, nullptr);
-  support.Destroy();  // twice is harmless
-  EXPECT_TRUE(Errors().empty());
 }
 
 }  // namespace

@@ -1,0 +1,792 @@
+#include "contact/ContactOperate.h"
+
+#include <algorithm>
+
+#include "content/ContentUri.h"
+#include "content/PimMessages.h"
+#include "controls/QsButton.h"
+#include "controls/QsControls.h"
+#include "controls/QsEdit.h"
+#include "controls/QsTreeView.h"
+#include "controls/ResText.h"
+#include "controls/SuperGrid.h"
+#include "frame/AppInterface.h"
+#include "frame/suite/BaseLibrary.h"
+#include "frame/suite/ResourceLibrary.h"
+#include "frame/suite/SharedDialogs.h"
+#include "framework/PopupMenu.h"
+
+using namespace Contact;
+namespace U = ContentUri;
+
+namespace {
+
+void Info(const char* line) { LOG::I(PIM_INFO_LOG, "%s", line); }
+
+// The windows of the module's dialogs, found by their titles when the phone
+// goes away.
+constexpr const wchar_t* kDialogTitleKeys[] = {
+    L"pim.menu.editgroup", L"pim.static.newgroup", L"jorvhelper.newcontact.new", L"jorvhelper.newcontact.edit",
+    L"common.open",        L"common.resave",       L"common.browsefolder",      L"common.messagebox.tamixtip"};
+
+// Adds an item to a menu, its text the key's text followed by `accelerator`.
+void AddItem(HMENU menu, UINT command, const wchar_t* key, const wchar_t* accelerator = L"") {
+  std::wstring text = qs::ResText(key) + accelerator;
+  ::AppendMenuW(menu, MF_STRING, command, text.c_str());
+}
+
+HMENU ExportSubmenu() {
+  HMENU menu = ::CreatePopupMenu();
+  ::AppendMenuW(menu, MF_STRING, kCmdExportXml, L"XML");
+  ::AppendMenuW(menu, MF_STRING, kCmdExportExcel, L"EXCEL");
+  ::AppendMenuW(menu, MF_STRING, kCmdExportVcard, L"VCARD");
+  return menu;
+}
+
+// Greys the items of `off`; the two submenus are named by pseudo commands and
+// found by their handles.
+void DisableItems(HMENU menu, const std::set<UINT>& off, HMENU exportMenu, HMENU groupMenu) {
+  for (UINT command : off) {
+    if (command == kExportSubmenu || command == kAddToGroupSubmenu) {
+      HMENU sub = command == kExportSubmenu ? exportMenu : groupMenu;
+      for (int i = 0, n = ::GetMenuItemCount(menu); i < n; ++i)
+        if (::GetSubMenu(menu, i) == sub) ::EnableMenuItem(menu, i, MF_BYPOSITION | MF_GRAYED);
+    } else {
+      ::EnableMenuItem(menu, command, MF_BYCOMMAND | MF_GRAYED);
+      if (groupMenu) ::EnableMenuItem(groupMenu, command, MF_BYCOMMAND | MF_GRAYED);
+    }
+  }
+}
+
+}  // namespace
+
+CContactOperate::CContactOperate() {
+  m_owner.Open(this, this, this);
+  m_support.m_pContactProvider = m_owner.Provider();
+  m_support.m_pMSGHelper = m_owner.MessageHelper();
+  m_support.m_pExportHelper = m_owner.ExportHelper();
+}
+
+CContactOperate::~CContactOperate() {
+  // Nothing of the library may call back into a half-destroyed controller.
+  m_support.m_pContactProvider = nullptr;
+  m_support.m_pMSGHelper = nullptr;
+  m_support.m_pExportHelper = nullptr;
+  m_owner.Close();
+  if (m_cardShown) JorvDisContactInfoHide();
+}
+
+bool CContactOperate::Ready() const { return m_controls.tree && m_controls.list; }
+
+bool CContactOperate::Answer(const std::function<void()>& work) {
+  return m_owner.Call([&] {
+    work();
+    return true;
+  });
+}
+
+void CContactOperate::PostMain(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (m_controls.mainWindow) ::PostMessageW(m_controls.mainWindow, message, wParam, lParam);
+}
+
+// ---------------------------------------------------------------------------
+// Building the views
+
+void CContactOperate::Init(const ContactControls& controls) {
+  m_controls = controls;
+  if (!Ready()) return;
+  CQSTreeView& tree = *m_controls.tree;
+  CQsSuperGrid& list = *m_controls.list;
+
+  m_totalText = qs::ResText(L"common.total");
+  m_groupText = qs::ResText(L"common.group");
+  m_nodes[kPhoneNode].baseName = qs::ResText(L"pim.telephone");
+  m_nodes[kFavouritesNode].baseName = qs::ResText(L"common.collection");
+
+  tree.SendMessage(TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(TVI_ROOT));
+  m_root = InsertItem(TVI_ROOT, CountedLabel(m_totalText, 0));
+  m_nodes[kPhoneNode].item = InsertItem(m_root, CountedLabel(m_nodes[kPhoneNode].baseName, 0));
+  m_nodes[kFavouritesNode].item = InsertItem(m_root, CountedLabel(m_nodes[kFavouritesNode].baseName, 0));
+  m_groupsItem = InsertItem(m_root, CountedLabel(m_groupText, 0));
+  tree.SetGroupItem(m_root, true);
+  tree.SetGroupItem(m_groupsItem, true);
+  tree.SendMessage(TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(m_root));
+  m_current = m_nodes[kPhoneNode].item;
+
+  ContactRowLook look;
+  look.otherText = qs::ResText(L"common.other");
+  GetImage(L"pim_favorite_select.png", look.starOn);
+  GetImage(L"pim_favorite_unselect.png", look.starOff);
+  look.editText = qs::ResText(L"common.edit");
+  look.deleteText = qs::ResText(L"common.delete");
+  m_rows.SetLook(look);
+
+  if (list.GetColumnCount() == 0) {
+    auto fractions = ContactColumnFractions(list.GetClientRect().right + 187);
+    const wchar_t* titles[kContactColumnCount] = {nullptr, L"pim.name", L"pim.tel", L"pim.email", L"common.group",
+                                                  nullptr};
+    for (int column = 0; column < kContactColumnCount; ++column)
+      list.AddColumn(titles[column] ? qs::ResText(titles[column]) : std::wstring(), fractions[column]);
+  }
+  list.SetSectionImagesFromKeys(L"pim_list_Group_corner.png", L"pim_list_detail_open.png",
+                                L"pim_list_detail_close.png");
+  list.SetFontFromKey(GridFont::Action, L"tamix_font_gdione");
+  list.SetColorFromKey(GridColor::ActionText, L"tamix_color_eight");
+  list.SetModel(&m_rows);
+}
+
+void CContactOperate::LayoutList(int width, int height) {
+  if (!m_controls.list) return;
+  RECT rc = ContactListRect(width, height);
+  m_controls.list->MoveWindow(rc);
+  auto fractions = ContactColumnFractions(width);
+  m_controls.list->SetColumnRatios(std::vector<double>(fractions.begin(), fractions.end()));
+}
+
+// ---------------------------------------------------------------------------
+// Tree
+
+HTREEITEM CContactOperate::InsertItem(HTREEITEM parent, const std::wstring& text, HTREEITEM after) {
+  TVINSERTSTRUCTW insert{};
+  insert.hParent = parent;
+  insert.hInsertAfter = after;
+  insert.item.mask = TVIF_TEXT;
+  insert.item.pszText = const_cast<wchar_t*>(text.c_str());
+  return reinterpret_cast<HTREEITEM>(m_controls.tree->SendMessage(TVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&insert)));
+}
+
+void CContactOperate::SetItemText(HTREEITEM item, const std::wstring& text) {
+  if (!item || !m_controls.tree) return;
+  TVITEMW tv{};
+  tv.mask = TVIF_TEXT;
+  tv.hItem = item;
+  tv.pszText = const_cast<wchar_t*>(text.c_str());
+  m_controls.tree->SendMessage(TVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&tv));
+}
+
+void CContactOperate::SelectItem(HTREEITEM item) {
+  if (item && m_controls.tree) m_controls.tree->SendMessage(TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(item));
+}
+
+void CContactOperate::EnableTree(bool enable) {
+  if (m_controls.tree) m_controls.tree->EnableWindow(enable);
+}
+
+ContactNode CContactOperate::NodeOf(HTREEITEM item) const {
+  if (!item) return ContactNode::kNone;
+  if (item == m_root) return ContactNode::kRoot;
+  if (item == m_groupsItem) return ContactNode::kGroups;
+  if (item == m_nodes[kPhoneNode].item) return ContactNode::kPhone;
+  if (item == m_nodes[kCardOneNode].item) return ContactNode::kCardOne;
+  if (item == m_nodes[kCardTwoNode].item) return ContactNode::kCardTwo;
+  if (item == m_nodes[kFavouritesNode].item) return ContactNode::kFavourites;
+  return GroupIndexOf(item) >= 0 ? ContactNode::kGroup : ContactNode::kNone;
+}
+
+HTREEITEM CContactOperate::ItemOf(ContactNode node) const {
+  switch (node) {
+    case ContactNode::kRoot: return m_root;
+    case ContactNode::kGroups: return m_groupsItem;
+    case ContactNode::kPhone: return m_nodes[kPhoneNode].item;
+    case ContactNode::kCardOne: return m_nodes[kCardOneNode].item;
+    case ContactNode::kCardTwo: return m_nodes[kCardTwoNode].item;
+    case ContactNode::kFavourites: return m_nodes[kFavouritesNode].item;
+    default: return nullptr;
+  }
+}
+
+int CContactOperate::GroupIndexOf(HTREEITEM item) const {
+  for (size_t i = 0; i < m_groups.size(); ++i)
+    if (m_groups[i].item == item) return static_cast<int>(i);
+  return -1;
+}
+
+const wchar_t* CContactOperate::CurrentUri() const {
+  switch (NodeOf(m_current)) {
+    case ContactNode::kCardOne: return U::kContactCdma;
+    case ContactNode::kCardTwo: return U::kContactGsm;
+    case ContactNode::kFavourites: return U::kContactStar;
+    default: return U::kContact;
+  }
+}
+
+void CContactOperate::RemoveGroups() {
+  for (const GroupEntry& entry : m_groups) {
+    if (m_current == entry.item) m_current = m_nodes[kPhoneNode].item;
+    m_controls.tree->SetGroupItem(entry.item, false);
+    m_controls.tree->SendMessage(TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(entry.item));
+  }
+  m_groups.clear();
+  UpdateGroupsLabel();
+}
+
+void CContactOperate::AddGroups(const ContentList& records) {
+  for (const CContent* record : records) {
+    auto* group = dynamic_cast<const CGroupData*>(record);
+    if (!group) continue;
+    GroupEntry entry;
+    entry.group = *group;
+    entry.item = InsertItem(m_groupsItem, CountedLabel(group->m_name, 0));
+    m_groups.push_back(std::move(entry));
+  }
+  m_controls.tree->SendMessage(TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(m_groupsItem));
+  UpdateGroupsLabel();
+}
+
+void CContactOperate::UpdateGroupsLabel() {
+  SetItemText(m_groupsItem, CountedLabel(m_groupText, static_cast<uint32_t>(m_groups.size())));
+}
+
+void CContactOperate::UpdateRootLabel() {
+  m_counts.hasCardOne = m_nodes[kCardOneNode].item != nullptr;
+  m_counts.hasCardTwo = m_nodes[kCardTwoNode].item != nullptr;
+  SetItemText(m_root, CountedLabel(m_totalText, m_counts.Total()));
+}
+
+void CContactOperate::RemoveCardNodes() {
+  for (int node : {kCardOneNode, kCardTwoNode}) {
+    FixedNode& card = m_nodes[node];
+    if (!card.item) continue;
+    if (m_current == card.item) m_current = m_nodes[kPhoneNode].item;
+    m_controls.tree->SendMessage(TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(card.item));
+    card.item = nullptr;
+    card.count = 0;
+  }
+  m_counts.cardOne = m_counts.cardTwo = 0;
+  UpdateRootLabel();
+}
+
+// ---------------------------------------------------------------------------
+// List
+
+void CContactOperate::RefreshList() {
+  if (m_controls.list) m_controls.list->Refresh();
+}
+
+void CContactOperate::ClearList() {
+  m_rows.Clear();
+  if (m_controls.list) {
+    m_controls.list->ClearSelection();
+    m_controls.list->SetHeaderCheck(false);
+  }
+  RefreshList();
+}
+
+void CContactOperate::ShowRows(const ContentList& records, bool grouped) {
+  DWORD start = ::GetTickCount();
+  CQsSuperGrid& list = *m_controls.list;
+  list.SetRedraw(FALSE);
+  if (grouped) {
+    m_rows.FillGrouped(records);
+  } else {
+    m_rows.AppendUngrouped(records);
+  }
+  list.Refresh();
+  list.SetRedraw(TRUE);
+  list.Invalidate(FALSE);
+  DWORD used = ::GetTickCount() - start;
+  LOG::I(PIM_INFO_LOG, "Display contact count is: %d", static_cast<int>(records.size()));
+  LOG::I(PIM_INFO_LOG, "Display contact used time is: %d ms", static_cast<int>(used));
+}
+
+void CContactOperate::UpdateToolbar() {
+  ContactToolbarState state = ToolbarState(m_rows.ContactCount() == 0, m_refreshing, NodeOf(m_current));
+  if (m_controls.deleteButton) m_controls.deleteButton->EnableWindow(state.deleteEnabled);
+  if (m_controls.exportButton) m_controls.exportButton->EnableWindow(state.exportEnabled);
+}
+
+std::vector<int> CContactOperate::SelectedContactRows() const {
+  std::vector<int> rows;
+  if (!m_controls.list) return rows;
+  for (int row : m_controls.list->GetSelectedRows())
+    if (m_rows.IsContactRow(row)) rows.push_back(row);
+  return rows;
+}
+
+void CContactOperate::SelectAll() {
+  if (m_controls.list) m_controls.list->SelectAll();
+}
+
+void CContactOperate::SetCheckMode(bool on) {
+  m_rows.SetCheckMode(on);
+  if (!on) m_rows.SetAllChecks(false);
+  if (m_controls.list) {
+    m_controls.list->SetHeaderCheckColumn(on ? kColumnCheck : -1);
+    m_controls.list->SetHeaderCheck(false);
+    m_controls.list->RedrawAll();
+  }
+}
+
+bool CContactOperate::ToggleRowCheck(int row) {
+  if (!m_rows.IsContactRow(row)) return false;
+  bool on = !m_rows.At(row).checked;
+  m_rows.SetRowCheck(row, on);
+  if (m_controls.list) m_controls.list->RedrawRow(row);
+  return on;
+}
+
+void CContactOperate::SetAllChecks(bool on) {
+  m_rows.SetAllChecks(on);
+  if (m_controls.list) {
+    m_controls.list->SetHeaderCheck(on);
+    m_controls.list->RedrawAll();
+  }
+}
+
+void CContactOperate::ClearChecks() { SetAllChecks(false); }
+
+// ---------------------------------------------------------------------------
+// Refresh and counts
+
+void CContactOperate::Refresh() {
+  if (!Ready() || m_refreshing) return;
+  m_refreshing = true;
+  for (CQsButton* button : {m_controls.deleteButton, m_controls.importButton, m_controls.refreshButton})
+    if (button) button->EnableWindow(FALSE);
+  if (m_controls.search) m_controls.search->EnableWindow(FALSE);
+  if (m_controls.loading) m_controls.loading->ShowWindow(SW_SHOW);
+  HideCard();
+
+  m_controls.tree->SendMessage(TVM_EXPAND, TVE_COLLAPSE, reinterpret_cast<LPARAM>(m_root));
+  SelectItem(m_root);
+  m_current = m_nodes[kPhoneNode].item;
+  m_controls.list->SetCardMode(false);
+  m_grouping = false;
+  m_batches = 0;
+  ClearList();
+  RemoveGroups();
+  EnableTree(false);
+
+  Info("Start get siminfo !");
+  m_support.GetSimInfo();
+  Info("Start refresh Contact!");
+  m_support.DeleteContactProvider();
+  if (m_controls.host) m_controls.host->SetRunningTask(qs::ResText(L"common.tamixtip.runningtask"), true);
+}
+
+bool CContactOperate::OnReturnBatch(const std::wstring& uri, uint32_t status, const ContentList& records) {
+  return Answer([&] {
+    if (!Ready()) return;
+    if (uri == U::kGroup) {
+      if (status) return Info(" Query ContactGroup fail!");
+      Info("Query contactgroup success!");
+      AddGroups(records);
+      return;
+    }
+    if (uri != U::kContactStore && uri != U::kContact) return;
+    if (status) return Info(" Query contact fail!");
+    bool first = m_rows.ContactCount() == 0;
+    ShowRows(records, false);
+    ++m_batches;
+    if (first && m_rows.ContactCount() > 0) {
+      // Row 0 is the "other" header; the first contact is below it.
+      m_controls.list->SelectRow(1);
+      m_controls.list->SetFocusRow(1);
+      if (m_controls.list->IsWindowVisible()) ShowCard(1, false);
+    }
+  });
+}
+
+bool CContactOperate::OnRefreshComplete(const std::wstring& uri, uint32_t status) {
+  return Answer([&] {
+    if (uri != U::kContactStore || !m_refreshing) return;
+    m_refreshing = false;
+    for (CQsButton* button : {m_controls.deleteButton, m_controls.importButton, m_controls.refreshButton})
+      if (button) button->EnableWindow(TRUE);
+    if (m_controls.search) m_controls.search->EnableWindow(TRUE);
+    if (m_controls.loading) m_controls.loading->ShowWindow(SW_HIDE);
+    UpdateToolbar();
+    if (status == 0) {
+      Info("Refresh Contact Success!");
+      Info("Start query the count of contact!");
+      QueryCounts();
+    } else {
+      Info("Refresh Contact fail!");
+    }
+    EnableTree(true);
+    // The refresh folded the tree to its root; open it again on the nodes.
+    m_controls.tree->SendMessage(TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(m_root));
+    if (m_controls.host) m_controls.host->SetRunningTask(L"", false);
+  });
+}
+
+void CContactOperate::QueryCounts() {
+  Info("Start Refresh the count of group !");
+  for (const wchar_t* uri : {U::kContactCount, U::kCdmaCount, U::kGsmCount, U::kStarCount}) m_support.QueryAll(uri);
+  m_support.QueryGroupCount(U::kContact);
+}
+
+bool CContactOperate::OnReturnCount(const std::wstring& uri, uint32_t status, uint32_t count) {
+  return Answer([&] {
+    int node;
+    const char* line;
+    if (uri == U::kContactCount) node = kPhoneNode, line = " Query count of Tel success!";
+    else if (uri == U::kCdmaCount) node = kCardOneNode, line = " Query count of CDMA success!";
+    else if (uri == U::kGsmCount) node = kCardTwoNode, line = " Query count of GSM success!";
+    else if (uri == U::kStarCount) node = kFavouritesNode, line = " Query count of Star success!";
+    else return;
+    if (status) return Info(" Query count of sysgroup fail!");
+    FixedNode& fixed = m_nodes[node];
+    if (!fixed.item) return;  // the card's node is gone (or never came): nothing to count
+    Info(line);
+    fixed.count = count;
+    SetItemText(fixed.item, CountedLabel(fixed.baseName, count));
+    switch (node) {
+      case kPhoneNode: m_counts.phone = count; break;
+      case kCardOneNode: m_counts.cardOne = count; break;
+      case kCardTwoNode: m_counts.cardTwo = count; break;
+      default: m_counts.favourites = count; break;
+    }
+    UpdateRootLabel();
+  });
+}
+
+bool CContactOperate::OnReturnGroupCount(const std::wstring&, uint32_t status, const GroupCountList& counts) {
+  return Answer([&] {
+    if (status) return Info("Query the count of group fail!");
+    Info("Query the count of group success!");
+    if (counts.empty()) {
+      SetItemText(m_groupsItem, CountedLabel(m_groupText, 0));
+      return;
+    }
+    for (const auto& [groupId, count] : counts)
+      for (GroupEntry& entry : m_groups)
+        if (entry.group.m_id == groupId) {
+          entry.count = count;
+          SetItemText(entry.item, CountedLabel(entry.group.m_name, count));
+        }
+  });
+}
+
+bool CContactOperate::OnGetSimInfo(uint32_t status, const SimCardList& cards) {
+  return Answer([&] {
+    if (!Ready()) return;
+    RemoveCardNodes();
+    if (status) return Info("Get siminfo fail!");
+    Info("Get siminfo success!");
+    for (const CSimInfo& card : cards) {
+      int node = card.m_cardId == 1 ? kCardOneNode : card.m_cardId == 2 ? kCardTwoNode : -1;
+      if (node < 0 || m_nodes[node].item) continue;
+      m_nodes[node].baseName = qs::ResText(CardNameKey(getDisplayCardType(card), card.m_cardId));
+      m_nodes[node].item = InsertItem(m_root, CountedLabel(m_nodes[node].baseName, 0));
+    }
+    m_cards = cards;
+    UpdateRootLabel();
+  });
+}
+
+// ---------------------------------------------------------------------------
+// Listing and search
+
+void CContactOperate::OnTreeSelect(HTREEITEM item) {
+  if (!Ready() || !m_controls.deleteButton) return;
+  ContactNode node = NodeOf(item);
+  const wchar_t* uri = nullptr;
+  switch (node) {
+    case ContactNode::kCardOne: uri = U::kContactCdma; break;
+    case ContactNode::kCardTwo: uri = U::kContactGsm; break;
+    case ContactNode::kPhone: uri = U::kContact; break;
+    case ContactNode::kFavourites: uri = U::kContactStar; break;
+    case ContactNode::kGroup: uri = U::kContact; break;
+    default: return;  // the root and the groups item list nothing
+  }
+  EnableTree(false);
+  m_current = item;
+  m_controls.list->SetCardMode(IsCardNode(node));
+  if (node == ContactNode::kGroup) {
+    m_support.QueryByClassId(uri, m_groups[GroupIndexOf(item)].group.m_id);
+  } else {
+    m_support.QueryAll(uri);
+  }
+}
+
+void CContactOperate::Search(const std::wstring& keyword) {
+  ContactNode node = NodeOf(m_current);
+  ContentId classId = node == ContactNode::kGroup ? m_groups[GroupIndexOf(m_current)].group.m_id : 0;
+  switch (node) {
+    case ContactNode::kPhone:
+    case ContactNode::kCardOne:
+    case ContactNode::kCardTwo:
+    case ContactNode::kFavourites:
+    case ContactNode::kGroup:
+      m_support.SearchContact(CurrentUri(), keyword, classId);
+      break;
+    default:
+      break;
+  }
+}
+
+bool CContactOperate::OnReturnContent(const std::wstring& uri, uint32_t status, const ContentList& records) {
+  return Answer([&] {
+    if (!Ready()) return;
+    if (uri == U::kGroup) {
+      if (status) return Info(" Query ContactGroup fail!");
+      Info("Query contactgroup success!");
+      RemoveGroups();
+      AddGroups(records);
+      return;
+    }
+    if (uri != U::kContact && uri != U::kContactStar && uri != U::kContactCdma && uri != U::kContactGsm) return;
+    ClearList();
+    if (status == 0) {
+      Info("Query contact success!");
+      m_grouping = true;
+      ShowRows(records, true);
+      if (m_cardShown) ShowCard(1, true);
+    } else {
+      Info(" Query contact fail!");
+    }
+    UpdateToolbar();
+    if (!m_controls.tree->IsWindowEnabled()) {
+      EnableTree(true);
+      PostMain(pim_msg::kContactFocus, 1);
+    }
+  });
+}
+
+// ---------------------------------------------------------------------------
+// The contact card
+
+void CContactOperate::ShowCard(int row, bool refreshOnly) {
+  if (!m_controls.list) return;
+  if (!m_rows.IsContactRow(row)) return HideCard();
+  if (refreshOnly) {
+    if (!m_cardShown) return;
+    m_pendingAction = kCardRefresh;
+  } else {
+    m_pendingAction = kCardShow;
+  }
+  m_pendingRow = row;
+  m_support.QueryByContentId(CurrentUri(), m_rows.At(row).contact.m_id);
+}
+
+bool CContactOperate::OnReturnById(const std::wstring&, uint32_t status, const ContentList& records) {
+  return Answer([&] {
+    const CContactData* contact = records.empty() ? nullptr : dynamic_cast<const CContactData*>(records.front());
+    if (status || !contact) return Info("Query Contact By ID Fail!");
+    Info("Query Contact By ID success!");
+    m_currentContact = *contact;
+    PostMain(pim_msg::kContactById, 0);
+  });
+}
+
+void CContactOperate::OnCardAction() {
+  CardAction action = m_pendingAction;
+  m_pendingAction = kCardNone;
+  switch (action) {
+    case kCardShow: {
+      if (!m_controls.list) return;
+      RECT list = m_controls.list->GetWindowRect();
+      JorvDisContactInfo(&m_currentContact, list.right - 362, list.top + 20, m_controls.mainWindow);
+      Info("Show contact detailwnd!");
+      m_cardShown = true;
+      break;
+    }
+    case kCardRefresh:
+      Info("Refresh contact detailwnd!");
+      JorvDisContactRefurInfo(&m_currentContact);
+      break;
+    default:
+      break;  // editing comes with the contact editor
+  }
+}
+
+void CContactOperate::HideCard() {
+  if (!m_cardShown) return;
+  JorvDisContactInfoHide();
+  m_cardShown = false;
+  Info("Hide contact detailwnd!");
+}
+
+// ---------------------------------------------------------------------------
+// Menus
+
+void CContactOperate::ShowTreeMenu(HTREEITEM clicked, POINT screen) {
+  if (!Ready()) return;
+  m_portMode = 0;
+  HMENU menu = ::CreatePopupMenu();
+  AddItem(menu, kCmdSendGroupMessage, L"pim.menu.sendgroupmsg", L"  Ctrl+S");
+  AddItem(menu, kCmdNewGroup, L"pim.menu.newgroup", L"  Ctrl+N");
+  AddItem(menu, kCmdEditGroup, L"pim.menu.editgroup", L"  Ctrl+E");
+  AddItem(menu, kCmdDeleteGroup, L"pim.menu.deletegroup", L"  DEL");
+  HMENU exportMenu = ExportSubmenu();
+  ::AppendMenuW(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(exportMenu), qs::ResText(L"common.export").c_str());
+  DisableItems(menu, DisabledTreeMenuItems(NodeOf(clicked), m_rows.RowCount() > 0), exportMenu, nullptr);
+  wf::TrackPopup(menu, screen.x, screen.y, m_controls.mainWindow);
+  ::DestroyMenu(menu);
+}
+
+void CContactOperate::ShowListMenu(int row, POINT screen) {
+  if (!Ready()) return;
+  m_portMode = 1;
+  HMENU menu = ::CreatePopupMenu();
+  AddItem(menu, kCmdSendMessage, L"pim.menu.sendmsg", L"  Ctrl+S");
+  AddItem(menu, kCmdReadMessages, L"pim.menu.readsmsnote");
+  ::AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+  AddItem(menu, kCmdRefresh, L"common.refresh", L"      F5");
+  ::AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+  AddItem(menu, kCmdNewContact, L"common.new", L"      Ctrl+N");
+  AddItem(menu, kCmdEditContact, L"common.edit", L"      Ctrl+E");
+  AddItem(menu, kCmdDeleteContact, L"common.delete", L"      DEL");
+  ::AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+  HMENU groupMenu = ::CreatePopupMenu();
+  for (size_t i = 0; i < m_groups.size(); ++i)
+    ::AppendMenuW(groupMenu, MF_STRING, kCmdAddToGroupFirst + i, m_groups[i].group.m_name.c_str());
+  ::AppendMenuW(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(groupMenu), qs::ResText(L"pim.menu.addcontact").c_str());
+  AddItem(menu, kCmdRemoveFromGroup, L"pim.menu.removecontact");
+  HMENU exportMenu = ExportSubmenu();
+  ::AppendMenuW(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(exportMenu), qs::ResText(L"common.export").c_str());
+  ::AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+  AddItem(menu, kCmdSelectAll, L"common.selectall", L"      Ctrl+A");
+  AddItem(menu, kCmdStar, L"common.collection");
+
+  ListMenuContext context;
+  context.current = NodeOf(m_current);
+  context.onContactRow = m_rows.IsContactRow(row);
+  context.selectedRows = m_controls.list->GetSelectedCount();
+  context.selectedContacts = static_cast<int>(SelectedContactRows().size());
+  context.refreshing = m_refreshing;
+  context.currentGroupIndex = GroupIndexOf(m_current);
+  DisableItems(menu, DisabledListMenuItems(context), exportMenu, groupMenu);
+  wf::TrackPopup(menu, screen.x, screen.y, m_controls.mainWindow);
+  ::DestroyMenu(menu);
+}
+
+bool CContactOperate::OnMenuCommand(UINT command) {
+  switch (command) {
+    case kCmdRefresh:
+      if (m_controls.search) m_controls.search->SetWindowText(L"");
+      Refresh();
+      return true;
+    case kCmdSelectAll:
+      SelectAll();
+      return true;
+    case kCmdDeleteContact:
+      DeleteContacts();
+      return true;
+    default:
+      return false;
+  }
+}
+
+// ---------------------------------------------------------------------------
+// Deleting
+
+void CContactOperate::BeginBusy(const wchar_t* progressKey) {
+  if (m_controls.host) m_controls.host->SetRunningTask(qs::ResText(L"common.tamixtip.runningtask"), true);
+  m_wait = JorvWaitDynamicShowEx(m_controls.mainWindow, qs::ResText(progressKey).c_str());
+}
+
+void CContactOperate::EndBusy() {
+  if (m_controls.mainWindow && ::IsWindow(m_controls.mainWindow))
+    ::SendMessageW(m_controls.mainWindow, pim_msg::kHideWait, pim_msg::kModuleContacts,
+                   reinterpret_cast<LPARAM>(m_wait));
+  else if (m_wait)
+    JorvWaitDynamicHideEx(m_wait);
+  m_wait = nullptr;
+  if (m_controls.host) m_controls.host->SetRunningTask(L"", false);
+}
+
+void CContactOperate::DeleteContacts() {
+  std::vector<int> rows = SelectedContactRows();
+  if (rows.empty() || IsCardNode(NodeOf(m_current))) return;
+  HideCard();
+  if (JorvMessageBox(m_controls.mainWindow, qs::ResText(L"pim.contact.deletetip").c_str(),
+                     qs::ResText(L"common.messagebox.tamixtip").c_str(), JORV_MB_CONFIRM, 0, 0) != 1)
+    return;
+  m_batchDelete = false;
+  m_deleteRows = rows;
+  IdList ids;
+  for (int row : rows) ids.push_back(m_rows.At(row).contact.m_id);
+  BeginBusy(L"common.deleting");
+  Info("Start delete contact!");
+  m_support.Delete(U::kContact, ids);
+}
+
+void CContactOperate::BatchDeleteContacts() {
+  m_batchDelete = true;
+  IdList ids = m_rows.CheckedIds();
+  BeginBusy(L"common.deleting");
+  Info("Start bachdelete!");
+  m_support.Delete(U::kContact, ids);
+}
+
+bool CContactOperate::OnDelete(const std::wstring& uri, uint32_t status) {
+  return Answer([&] {
+    if (uri != U::kContact) return;
+    EndBusy();
+    if (status == 0) {
+      Info("Delete Contact Success!");
+      if (!m_batchDelete) {
+        // Ascending, each index lowered by the rows (and emptied headers)
+        // already removed: remove by id instead, which is the same.
+        std::vector<ContentId> ids;
+        for (int row : m_deleteRows)
+          if (m_rows.IsContactRow(row)) ids.push_back(m_rows.At(row).contact.m_id);
+        for (ContentId id : ids) m_rows.Remove(id);
+      } else {
+        for (ContentId id : m_rows.CheckedIds()) m_rows.Remove(id);
+      }
+      if (m_controls.list) m_controls.list->ClearSelection();
+      RefreshList();
+      if (!m_refreshing) QueryCounts();
+      UpdateToolbar();
+    } else {
+      Info("Delete Contact fail!");
+    }
+    if (m_batchDelete) ClearChecks();
+    m_deleteRows.clear();
+    PostMain(pim_msg::kContactFocus, 2);
+  });
+}
+
+// ---------------------------------------------------------------------------
+// The phone going away
+
+void CContactOperate::CloseAll() {
+  std::vector<std::wstring> titles;
+  for (const wchar_t* key : kDialogTitleKeys) titles.push_back(qs::ResText(key));
+  // The module's dialogs are top-level windows of this thread; each gets
+  // one close message (a modal one ends its loop when we return).
+  std::vector<HWND> windows;
+  ::EnumThreadWindows(
+      ::GetCurrentThreadId(),
+      [](HWND window, LPARAM found) {
+        reinterpret_cast<std::vector<HWND>*>(found)->push_back(window);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&windows));
+  for (HWND window : windows) {
+    wchar_t text[256] = {};
+    ::GetWindowTextW(window, text, 256);
+    if (::IsWindow(window) && std::find(titles.begin(), titles.end(), text) != titles.end())
+      ::SendMessageW(window, WM_CLOSE, 0, 0);
+  }
+  m_support.Cancel();
+}
+
+void CContactOperate::ClearAll() {
+  HideCard();
+  m_refreshing = false;
+  m_pendingAction = kCardNone;
+  m_cards.clear();
+  m_counts = ContactCounts{};
+  if (!Ready()) return;
+  ClearList();
+  RemoveGroups();
+  RemoveCardNodes();
+  for (FixedNode& node : m_nodes) {
+    node.count = 0;
+    if (node.item) SetItemText(node.item, CountedLabel(node.baseName, 0));
+  }
+  UpdateRootLabel();
+  m_current = m_nodes[kPhoneNode].item;
+  m_controls.list->SetCardMode(false);
+  EnableTree(true);
+  if (m_controls.loading) m_controls.loading->ShowWindow(SW_HIDE);
+  for (CQsButton* button : {m_controls.importButton, m_controls.refreshButton})
+    if (button) button->EnableWindow(TRUE);
+  if (m_controls.search) m_controls.search->EnableWindow(TRUE);
+  UpdateToolbar();
+  if (m_wait) EndBusy();
+}
