@@ -304,12 +304,17 @@ std::vector<int> CContactOperate::SelectedContactRows() const {
 }
 
 void CContactOperate::SelectAll() {
-  if (m_controls.list) m_controls.list->SelectAll();
+  if (!m_controls.list) return;
+  // Every contact row: the letter headers (27 at most) are left out.
+  m_controls.list->SelectAll();
+  for (int slot = 0; slot < kLetterSlotCount; ++slot)
+    if (int header = m_rows.HeaderRow(slot); header >= 0) m_controls.list->SelectRow(header, false);
 }
 
 void CContactOperate::SetCheckMode(bool on) {
+  // Leaving the mode keeps the boxes: a batch delete under way removes the
+  // checked rows when its answer arrives.
   m_rows.SetCheckMode(on);
-  if (!on) m_rows.SetAllChecks(false);
   if (m_controls.list) {
     m_controls.list->SetHeaderCheckColumn(on ? kColumnCheck : -1);
     m_controls.list->SetHeaderCheck(false);

@@ -240,8 +240,10 @@ class CDialogLayout : public CDialogLayoutBase {
   }
   LRESULT OnLayoutSize(UINT, WPARAM wParam, LPARAM lParam, BOOL& bHandled) {
     bHandled = FALSE;
-    // A minimised window reports no useful size; the restore lays out again.
-    if (wParam != SIZE_MINIMIZED) LayoutControls(RECT{0, 0, LOWORD(lParam), HIWORD(lParam)});
+    // A minimised window, or one squeezed to nothing, reports no useful size;
+    // the next real size lays out again.
+    if (wParam != SIZE_MINIMIZED && LOWORD(lParam) && HIWORD(lParam))
+      LayoutControls(RECT{0, 0, LOWORD(lParam), HIWORD(lParam)});
     return 0;
   }
   LRESULT OnLayoutDestroy(UINT, WPARAM, LPARAM, BOOL& bHandled) {

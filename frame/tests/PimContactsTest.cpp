@@ -1,0 +1,611 @@
+// The main window with the contacts module against the simulated handset:
+// the messages a user's actions send go to the real window, and what the
+// user sees is read back through the platform's own messages (tree items,
+// list item texts, menus).
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "TestSupport.h"
+#include "contact/ContactRules.h"
+#include "content/ContentUri.h"
+#include "controls/ResText.h"
+#include "frame/DialogTemplates.h"
+#include "frame/PimWnd.h"
+#include "framework/Clock.h"
+#include "framework/Module.h"
+#include "framework/PopupMenu.h"
+#include "provider/ProviderAutomation.h"
+#include "standins/base/LogControl.h"
+#include "standins/connect/ConnectControl.h"
+#include "standins/dialogs/JorvAutomation.h"
+
+namespace {
+
+using namespace Contact;
+using qs::ResText;
+using testing_support::ProgramFolder;
+
+// The host's side: remembers the running-task texts.
+struct RecordingHost : IAppHost {
+  HWND GetHostWindow() override { return nullptr; }
+  void ActivateApp(const std::wstring&) override {}
+  void ShowTrayTip(int32_t, const std::wstring& text) override { tips.push_back(text); }
+  void SetRunningTask(const std::wstring& text, bool running) override { tasks.emplace_back(text, running); }
+  std::vector<std::wstring> tips;
+  std::vector<std::pair<std::wstring, bool>> tasks;
+};
+
+struct MenuEntry {
+  UINT id = 0;
+  std::wstring text;
+  bool enabled = true;
+  std::vector<MenuEntry> sub;
+};
+
+std::vector<MenuEntry> ReadMenu(HMENU menu) {
+  std::vector<MenuEntry> entries;
+  for (int i = 0, n = ::GetMenuItemCount(menu); i < n; ++i) {
+    wchar_t text[256] = {};
+    MENUITEMINFOW info{};
+    info.cbSize = sizeof(info);
+    info.fMask = MIIM_ID | MIIM_STATE | MIIM_SUBMENU | MIIM_STRING | MIIM_FTYPE;
+    info.dwTypeData = text;
+    info.cch = 255;
+    ::GetMenuItemInfoW(menu, i, TRUE, &info);
+    if (info.fType & MFT_SEPARATOR) continue;
+    MenuEntry entry;
+    entry.id = info.hSubMenu ? 0 : info.wID;
+    entry.text = text;
+    entry.enabled = !(info.fState & MFS_GRAYED);
+    if (info.hSubMenu) entry.sub = ReadMenu(info.hSubMenu);
+    entries.push_back(std::move(entry));
+  }
+  return entries;
+}
+
+const MenuEntry* Find(const std::vector<MenuEntry>& entries, UINT id) {
+  for (const MenuEntry& entry : entries) {
+    if (entry.id == id) return &entry;
+    if (const MenuEntry* inner = Find(entry.sub, id)) return inner;
+  }
+  return nullptr;
+}
+
+const MenuEntry* FindText(const std::vector<MenuEntry>& entries, const std::wstring& text) {
+  for (const MenuEntry& entry : entries)
+    if (entry.text == text) return &entry;
+  return nullptr;
+}
+
+size_t Count(const std::string& text, const std::string& line) {
+  size_t n = 0;
+  for (size_t at = text.find(line); at != std::string::npos; at = text.find(line, at + 1)) ++n;
+  return n;
+}
+
+class PimContactsTest : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    resources = ::LoadLibraryW((ProgramFolder() + L"\\PimRes.dll").c_str());
+    ASSERT_NE(resources, nullptr);
+  }
+  void SetUp() override {
+    wf::SetResourceInstance(resources);
+    SetDialogTemplateInstance(resources);
+    LOG::SetLogRoot(logs.path());
+    JorvAutomation::Reset();
+    JorvAutomation::SetUnattended(true);
+    ProviderAutomation::ClearFaults();
+    ProviderAutomation::Sample sample;
+    sample.contacts = 80;
+    sample.seed = 7;
+    ProviderAutomation::ResetHandset(sample);
+    // Card one on a known network, card two on an unknown one.
+    CSimInfo one, two;
+    one.m_cardId = 1;
+    one.m_network = L"GSM";
+    two.m_cardId = 2;
+    ASSERT_TRUE(ProviderAutomation::SetSimCards({one, two}));
+    ProviderAutomation::WaitIdle();
+    SetDeviceConnected(true);
+    parent = testing_support::CreateTestParent(1200, 800);
+    ::ShowWindow(parent, SW_SHOW);
+  }
+  void TearDown() override {
+    wf::SetMenuChooser({});
+    wf::SetClock({});
+    window.reset();
+    ::DestroyWindow(parent);
+    ProviderAutomation::ClearFaults();
+    ProviderAutomation::WaitIdle();
+    JorvAutomation::Reset();
+    LOG::SetLogRoot(L"");
+  }
+
+  // Makes the window as the host does: the host first, then the hidden window.
+  void Create() {
+    window = std::make_unique<CPimWnd>();
+    window->SetAppHost(&host);
+    ASSERT_TRUE(window->Create(parent));
+    window->MoveWindow(0, 0, 959, 528);
+  }
+  void CreateAndShow() {
+    Create();
+    window->ShowWindow(SW_SHOW);
+    Settle();
+  }
+
+  // Until every answer asked for has arrived and what it posted has run.
+  void Settle() {
+    for (int pass = 0; pass < 50; ++pass) {
+      ProviderAutomation::WaitIdle();
+      MSG msg;
+      if (!::PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE)) return;
+      testing_support::PumpMessages();
+    }
+  }
+
+  CContactOperate& contacts() { return window->Contacts(); }
+  std::string InfoLog() { return testing_support::ReadFile(logs.File(L"log\\PimPluginInfo.log")); }
+
+  std::wstring ItemText(HTREEITEM item) {
+    wchar_t text[256] = {};
+    TVITEMW tv{};
+    tv.mask = TVIF_TEXT;
+    tv.hItem = item;
+    tv.pszText = text;
+    tv.cchTextMax = 256;
+    window->ContactTree().SendMessage(TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&tv));
+    return text;
+  }
+  std::vector<std::wstring> ChildTexts(HTREEITEM parentItem) {
+    std::vector<std::wstring> texts;
+    auto& tree = window->ContactTree();
+    for (auto child = reinterpret_cast<HTREEITEM>(tree.SendMessage(TVM_GETNEXTITEM, TVGN_CHILD, reinterpret_cast<LPARAM>(parentItem)));
+         child; child = reinterpret_cast<HTREEITEM>(tree.SendMessage(TVM_GETNEXTITEM, TVGN_NEXT, reinterpret_cast<LPARAM>(child))))
+      texts.push_back(ItemText(child));
+    return texts;
+  }
+  std::wstring RootText() { return ItemText(contacts().ItemOf(ContactNode::kRoot)); }
+
+  // A cell as assistive technology reads it.
+  std::wstring CellText(int row, int column) {
+    wchar_t text[256] = {};
+    LVITEMW item{};
+    item.iSubItem = column;
+    item.pszText = text;
+    item.cchTextMax = 256;
+    window->ContactList().SendMessage(LVM_GETITEMTEXTW, window->ContactList().ItemFromRow(row), reinterpret_cast<LPARAM>(&item));
+    return text;
+  }
+
+  // What the tree sends when the user clicks an item.
+  void ClickTreeItem(HTREEITEM item) {
+    NMQSTREEITEM click{};
+    click.hdr.hwndFrom = window->ContactTree();
+    click.hdr.idFrom = IDC_CONTACT_GROUP_TREE;
+    click.hdr.code = QSTVN_ITEMCLICK;
+    click.item = item;
+    click.hitFlags = TVHT_ONITEMLABEL;
+    window->SendMessage(WM_NOTIFY, IDC_CONTACT_GROUP_TREE, reinterpret_cast<LPARAM>(&click));
+  }
+  void ListNotify(UINT code, int row) {
+    NMITEMACTIVATE activate{};
+    activate.hdr.hwndFrom = window->ContactList();
+    activate.hdr.idFrom = IDC_CONTACT_LIST;
+    activate.hdr.code = code;
+    activate.iItem = row >= 0 ? window->ContactList().ItemFromRow(row) : -1;
+    window->SendMessage(WM_NOTIFY, IDC_CONTACT_LIST, reinterpret_cast<LPARAM>(&activate));
+  }
+  void CellClick(int row, int column, int action, int check) {
+    NMQSGRIDCELL cell{};
+    cell.hdr.hwndFrom = window->ContactList();
+    cell.hdr.idFrom = IDC_CONTACT_LIST;
+    cell.hdr.code = QSGN_CELLCLICK;
+    cell.iRow = row;
+    cell.iColumn = column;
+    cell.iAction = action;
+    cell.iCheck = check;
+    window->SendMessage(WM_NOTIFY, IDC_CONTACT_LIST, reinterpret_cast<LPARAM>(&cell));
+  }
+  void HeaderClick(int column, int check) {
+    NMQSGRIDHEADER click{};
+    click.hdr.hwndFrom = window->ContactList();
+    click.hdr.idFrom = IDC_CONTACT_LIST;
+    click.hdr.code = QSGN_HEADERCLICK;
+    click.iColumn = column;
+    click.iCheck = check;
+    window->SendMessage(WM_NOTIFY, IDC_CONTACT_LIST, reinterpret_cast<LPARAM>(&click));
+  }
+  void Press(int id) {
+    testing_support::PressButton(*window, id);
+    testing_support::PumpMessages();
+  }
+  // Opens a context menu and answers what it offered; chooses `choose` (0: none).
+  std::vector<MenuEntry> CaptureMenu(const std::function<void()>& open, UINT choose = 0) {
+    std::vector<MenuEntry> offered;
+    wf::SetMenuChooser([&](HMENU menu) {
+      offered = ReadMenu(menu);
+      return choose;
+    });
+    open();
+    wf::SetMenuChooser({});
+    testing_support::PumpMessages();
+    return offered;
+  }
+  std::vector<JorvCall> Calls(const std::wstring& function) {
+    std::vector<JorvCall> found;
+    for (JorvCall& call : JorvAutomation::TakeJournal())
+      if (call.function == function) found.push_back(call);
+    return found;
+  }
+  bool Visible(int id) { return ::IsWindowVisible(window->GetDlgItem(id)) != FALSE; }
+  bool Enabled(int id) { return ::IsWindowEnabled(window->GetDlgItem(id)) != FALSE; }
+
+  static inline HMODULE resources = nullptr;
+  testing_support::TempFolder logs;
+  HWND parent = nullptr;
+  RecordingHost host;
+  std::unique_ptr<CPimWnd> window;
+};
+
+TEST_F(PimContactsTest, TheFirstShowLoadsOnceAndTheTreeCountsPhoneAndCardsButNotFavourites) {
+  Create();
+  window->ShowWindow(SW_SHOW);
+  window->ShowWindow(SW_HIDE);  // before any answer: the load already started
+  window->ShowWindow(SW_SHOW);
+  Settle();
+  std::string log = InfoLog();
+  EXPECT_EQ(Count(log, "Start refresh Contact!"), 1u);
+  EXPECT_EQ(Count(log, "CSMSOperate:startRecv interface ++++"), 1u);
+  EXPECT_NE(log.find("Refresh Contact Success!"), std::string::npos);
+
+  ProviderAutomation::Counts handset = ProviderAutomation::GetCounts();
+  ASSERT_GT(handset.cardOneContacts + handset.cardTwoContacts, 0u) << "the sample puts contacts on the cards";
+  const Contact::ContactCounts& counts = contacts().Counts();
+  ASSERT_GT(counts.favourites, 0u) << "the sample stars some contacts";
+  uint32_t total = static_cast<uint32_t>(handset.phoneContacts + handset.cardOneContacts + handset.cardTwoContacts);
+  EXPECT_EQ(RootText(), CountedLabel(ResText(L"common.total"), total));
+  HTREEITEM root = contacts().ItemOf(ContactNode::kRoot);
+  EXPECT_EQ(ChildTexts(root),
+            (std::vector<std::wstring>{
+                CountedLabel(ResText(L"pim.telephone"), static_cast<uint32_t>(handset.phoneContacts)),
+                CountedLabel(ResText(L"common.collection"), counts.favourites),
+                CountedLabel(ResText(L"common.group"), static_cast<uint32_t>(handset.groups)),
+                CountedLabel(ResText(L"pim.gnetcard"), static_cast<uint32_t>(handset.cardOneContacts)),
+                CountedLabel(ResText(L"pim.cardname.two"), static_cast<uint32_t>(handset.cardTwoContacts))}))
+      << "card two's network is unknown: it is named by its slot";
+  // Each group shows its member count.
+  std::vector<std::wstring> groups = ChildTexts(contacts().ItemOf(ContactNode::kGroups));
+  ASSERT_EQ(groups.size(), handset.groups);
+  ASSERT_GT(groups.size(), 0u);
+  EXPECT_EQ(groups[0].back(), L')');
+  EXPECT_NE(groups[0].find(L"("), std::wstring::npos);
+
+  // The streamed list: every phone contact under the one "other" header, the
+  // first one selected and its card open beside the list.
+  const CContactRows& rows = contacts().Rows();
+  EXPECT_EQ(static_cast<size_t>(rows.ContactCount()), handset.phoneContacts);
+  EXPECT_EQ(CellText(0, 0), ResText(L"common.other"));
+  EXPECT_EQ(CellText(1, kColumnName), rows.At(1).contact.m_name[0]);
+  EXPECT_TRUE(window->ContactList().IsRowSelected(1));
+  std::vector<JorvCall> cards = Calls(L"JorvDisContactInfo");
+  ASSERT_EQ(cards.size(), 1u);
+  RECT list = window->ContactList().GetWindowRect();
+  EXPECT_EQ(cards[0].x, list.right - 362);
+  EXPECT_EQ(cards[0].y, list.top + 20);
+  EXPECT_EQ(cards[0].owner, window->m_hWnd);
+  EXPECT_EQ(contacts().CurrentContact().m_id, rows.At(1).contact.m_id);
+
+  // The host's running-task text came and went.
+  ASSERT_FALSE(host.tasks.empty());
+  EXPECT_TRUE(host.tasks.front().second);
+  EXPECT_FALSE(host.tasks.back().second);
+  EXPECT_TRUE(Enabled(IDC_CONTACT_GROUP_TREE));
+  EXPECT_TRUE(Enabled(IDC_CONTACT_REFRESH));
+}
+
+TEST_F(PimContactsTest, WithoutSimCardsThereAreNoCardNodesAndCountsOfAbsentNodesChangeNothing) {
+  ASSERT_TRUE(ProviderAutomation::SetSimCards({}));
+  CreateAndShow();
+  ProviderAutomation::Counts handset = ProviderAutomation::GetCounts();
+  std::vector<std::wstring> nodes = ChildTexts(contacts().ItemOf(ContactNode::kRoot));
+  ASSERT_EQ(nodes.size(), 3u) << "phone contacts, favourites, groups";
+  EXPECT_EQ(RootText(), CountedLabel(ResText(L"common.total"), static_cast<uint32_t>(handset.phoneContacts)));
+  std::wstring before = RootText();
+  contacts().OnReturnCount(ContentUri::kCdmaCount, 0, 7);   // a card count without its node
+  contacts().OnReturnCount(ContentUri::kContactCount, 5, 99);  // a failed count
+  EXPECT_EQ(RootText(), before);
+  EXPECT_NE(InfoLog().find(" Query count of sysgroup fail!"), std::string::npos);
+}
+
+TEST_F(PimContactsTest, ASecondRefreshIsIgnoredAndAFailedOneQueriesNoCounts) {
+  ProviderAutomation::FailOperation(L"DeleteProvider", 7);
+  Create();
+  window->ShowWindow(SW_SHOW);
+  EXPECT_TRUE(contacts().IsRefreshing());
+  EXPECT_FALSE(Enabled(IDC_CONTACT_GROUP_TREE));
+  EXPECT_FALSE(Enabled(IDC_CONTACT_SEARCH));
+  contacts().Refresh();
+  Press(IDC_CONTACT_REFRESH);  // disabled for the user, and ignored anyway
+  Settle();
+  std::string log = InfoLog();
+  EXPECT_EQ(Count(log, "Start refresh Contact!"), 1u);
+  EXPECT_NE(log.find("Refresh Contact fail!"), std::string::npos);
+  EXPECT_EQ(log.find("Start query the count of contact!"), std::string::npos);
+  EXPECT_FALSE(contacts().IsRefreshing());
+  EXPECT_TRUE(Enabled(IDC_CONTACT_GROUP_TREE)) << "the user can go on after a failure";
+  EXPECT_TRUE(Enabled(IDC_CONTACT_SEARCH));
+  EXPECT_FALSE(Enabled(IDC_CONTACT_DELETESOME)) << "nothing listed: nothing to delete";
+}
+
+TEST_F(PimContactsTest, TheTreeWaitsForTheListingAndNodesListTheirOwnContactsByLetter) {
+  CreateAndShow();
+  HTREEITEM favourites = contacts().ItemOf(ContactNode::kFavourites);
+  ProviderAutomation::FailOperation(L"QueryAll", 9);
+  ClickTreeItem(favourites);
+  EXPECT_FALSE(Enabled(IDC_CONTACT_GROUP_TREE)) << "until the answer arrives";
+  Settle();
+  EXPECT_TRUE(Enabled(IDC_CONTACT_GROUP_TREE)) << "also after a failed answer";
+  EXPECT_NE(InfoLog().find(" Query contact fail!"), std::string::npos);
+  EXPECT_EQ(contacts().Rows().ContactCount(), 0);
+
+  ProviderAutomation::ClearFaults();
+  ClickTreeItem(favourites);
+  Settle();
+  const CContactRows& rows = contacts().Rows();
+  EXPECT_EQ(static_cast<uint32_t>(rows.ContactCount()), contacts().Counts().favourites);
+  int lastSlot = -1;
+  for (int row = 0; row < rows.RowCount(); ++row) {
+    if (rows.At(row).header) {
+      EXPECT_GT(rows.At(row).slot, lastSlot) << "sections in letter order, \"other\" last";
+      lastSlot = rows.At(row).slot;
+    } else {
+      EXPECT_TRUE(rows.At(row).starred) << "favourites only";
+      EXPECT_EQ(rows.At(row).slot, lastSlot) << "under its own letter";
+      EXPECT_EQ(FilingSlot(rows.At(row).contact.m_index), lastSlot);
+    }
+  }
+
+  // A card lists its own book, read-only in the list.
+  ClickTreeItem(contacts().ItemOf(ContactNode::kCardOne));
+  Settle();
+  EXPECT_EQ(static_cast<size_t>(rows.ContactCount()), ProviderAutomation::GetCounts().cardOneContacts);
+  EXPECT_TRUE(window->ContactList().IsCardMode());
+  EXPECT_FALSE(Enabled(IDC_CONTACT_DELETESOME)) << "card contacts are not deleted here";
+  EXPECT_TRUE(Enabled(IDC_CONTACT_EXPORT));
+}
+
+TEST_F(PimContactsTest, SearchNarrowsTheCurrentNodeAndTheClearButtonBringsItBack) {
+  CreateAndShow();
+  ClickTreeItem(contacts().ItemOf(ContactNode::kPhone));
+  Settle();
+  int all = contacts().Rows().ContactCount();
+  ASSERT_TRUE(contacts().Rows().IsContactRow(1));
+  // A keyword that some contacts hold: two letters of the first contact's name.
+  std::wstring keyword = contacts().Rows().At(1).contact.m_name[0].substr(0, 2);
+  window->ContactSearch().SetWindowText(keyword);  // the edit tells its parent, as typing does
+  Settle();
+  const CContactRows& rows = contacts().Rows();
+  ASSERT_GT(rows.ContactCount(), 0);
+  EXPECT_LT(rows.ContactCount(), all);
+  for (int row = 0; row < rows.RowCount(); ++row)
+    if (!rows.At(row).header) EXPECT_TRUE(rows.At(row).contact.Matches(keyword)) << row;
+  window->ContactSearch().Clear();
+  Settle();
+  EXPECT_EQ(contacts().Rows().ContactCount(), all);
+}
+
+TEST_F(PimContactsTest, TheCardFollowsTheClickedRowAndGoesWithTheWindow) {
+  CreateAndShow();
+  ClickTreeItem(contacts().ItemOf(ContactNode::kPhone));
+  Settle();
+  JorvAutomation::TakeJournal();
+  int row = 3;
+  ASSERT_TRUE(contacts().Rows().IsContactRow(row));
+  window->ContactList().SelectRow(row);  // the list view selects, then tells
+  ListNotify(NM_CLICK, row);
+  Settle();
+  EXPECT_EQ(contacts().CurrentContact().m_id, contacts().Rows().At(row).contact.m_id);
+  EXPECT_EQ(Calls(L"JorvDisContactInfo").size(), 1u);
+  EXPECT_TRUE(contacts().IsCardShown());
+  window->ShowWindow(SW_HIDE);
+  EXPECT_FALSE(contacts().IsCardShown());
+  EXPECT_EQ(Calls(L"JorvDisContactInfoHide").size(), 1u);
+  EXPECT_NE(InfoLog().find("Hide contact detailwnd!"), std::string::npos);
+  // Clicking a letter header hides the card instead of asking for a contact.
+  window->ShowWindow(SW_SHOW);
+  Settle();
+  EXPECT_TRUE(contacts().IsCardShown()) << "shown again with the window";
+  ListNotify(NM_CLICK, 0);
+  EXPECT_FALSE(contacts().IsCardShown());
+}
+
+TEST_F(PimContactsTest, TheMenusOfferTheirItemsWithShortcutsAndDisableByNodeAndRow) {
+  CreateAndShow();
+  ClickTreeItem(contacts().ItemOf(ContactNode::kPhone));
+  Settle();
+  POINT at{300, 300};
+  window->ContactList().SelectRow(1);  // a right click selects the row it is on
+  auto listMenu = CaptureMenu([&] { contacts().ShowListMenu(1, at); });
+  ASSERT_NE(Find(listMenu, kCmdSendMessage), nullptr);
+  EXPECT_EQ(Find(listMenu, kCmdSendMessage)->text, ResText(L"pim.menu.sendmsg") + L"  Ctrl+S");
+  EXPECT_EQ(Find(listMenu, kCmdRefresh)->text, ResText(L"common.refresh") + L"      F5");
+  EXPECT_EQ(Find(listMenu, kCmdSelectAll)->text, ResText(L"common.selectall") + L"      Ctrl+A");
+  EXPECT_FALSE(Find(listMenu, kCmdRemoveFromGroup)->enabled) << "phone contacts are in no group to leave";
+  EXPECT_TRUE(Find(listMenu, kCmdEditContact)->enabled);
+  const MenuEntry* addTo = FindText(listMenu, ResText(L"pim.menu.addcontact"));
+  ASSERT_NE(addTo, nullptr);
+  EXPECT_EQ(addTo->sub.size(), contacts().GroupCount()) << "one item per group";
+  EXPECT_EQ(listMenu.back().id, static_cast<UINT>(kCmdStar));
+
+  auto onHeader = CaptureMenu([&] { contacts().ShowListMenu(0, at); });
+  for (UINT id : {kCmdSendMessage, kCmdReadMessages, kCmdEditContact, kCmdDeleteContact})
+    EXPECT_FALSE(Find(onHeader, id)->enabled) << id;
+  EXPECT_FALSE(FindText(onHeader, ResText(L"pim.menu.addcontact"))->enabled);
+
+  // The tree menu concerns the item clicked.
+  auto onRoot = CaptureMenu([&] { contacts().ShowTreeMenu(contacts().ItemOf(ContactNode::kRoot), at); });
+  EXPECT_TRUE(Find(onRoot, kCmdNewGroup)->enabled);
+  for (UINT id : {kCmdSendGroupMessage, kCmdEditGroup, kCmdDeleteGroup}) EXPECT_FALSE(Find(onRoot, id)->enabled) << id;
+  EXPECT_FALSE(FindText(onRoot, ResText(L"common.export"))->enabled);
+  EXPECT_EQ(Find(onRoot, kCmdDeleteGroup)->text, ResText(L"pim.menu.deletegroup") + L"  DEL");
+  auto onGroup = CaptureMenu([&] { contacts().ShowTreeMenu(contacts().GroupItem(0), at); });
+  for (UINT id : {kCmdSendGroupMessage, kCmdNewGroup, kCmdEditGroup, kCmdDeleteGroup}) EXPECT_TRUE(Find(onGroup, id)->enabled) << id;
+
+  // Choosing an item runs it: select all takes every contact row, no header.
+  CaptureMenu([&] { contacts().ShowListMenu(1, at); }, kCmdSelectAll);
+  EXPECT_EQ(window->ContactList().GetSelectedCount(), contacts().Rows().ContactCount());
+  EXPECT_EQ(contacts().ImportExportMode(), 1);
+}
+
+TEST_F(PimContactsTest, MultiDeleteCountsChecksAndDeletesOnlyTheCheckedContacts) {
+  CreateAndShow();
+  ClickTreeItem(contacts().ItemOf(ContactNode::kPhone));
+  Settle();
+  const CContactRows& rows = contacts().Rows();
+  size_t before = ProviderAutomation::GetCounts().phoneContacts;
+  window->ContactList().SelectRow(1);  // a selection the batch delete must ignore
+
+  Press(IDC_CONTACT_DELETESOME);
+  EXPECT_TRUE(window->IsMultiDelete());
+  EXPECT_FALSE(Enabled(IDC_MODULE_TAB));
+  EXPECT_FALSE(Enabled(IDC_CONTACT_GROUP_TREE));
+  EXPECT_TRUE(Visible(IDC_MULTIDELETE_OK));
+  EXPECT_FALSE(Enabled(IDC_MULTIDELETE_OK)) << "nothing checked yet";
+  EXPECT_FALSE(Visible(IDC_CONTACT_NEW));
+
+  HeaderClick(kColumnCheck, 0);  // check all
+  EXPECT_EQ(window->MultiDeleteCount(), rows.ContactCount()) << "the letter headers are not counted";
+  EXPECT_TRUE(Enabled(IDC_MULTIDELETE_OK));
+  HeaderClick(kColumnCheck, 1);  // uncheck all
+  EXPECT_EQ(window->MultiDeleteCount(), 0);
+  EXPECT_FALSE(Enabled(IDC_MULTIDELETE_OK));
+
+  // Check two rows of the second section, uncheck one, click a header.
+  int second = -1;
+  for (int row = 1; row < rows.RowCount() && second < 0; ++row)
+    if (rows.At(row).header) second = row;
+  ASSERT_GT(second, 0);
+  CellClick(second + 1, kColumnCheck, -1, 0);
+  CellClick(second + 2, kColumnCheck, -1, 0);
+  CellClick(second + 2, kColumnCheck, -1, 1);
+  CellClick(second, kColumnCheck, -1, 0);
+  EXPECT_EQ(window->MultiDeleteCount(), 1);
+  ContentId doomed = rows.At(second + 1).contact.m_id;
+  ContentId selected = rows.At(1).contact.m_id;
+
+  Press(IDC_MULTIDELETE_OK);
+  Settle();
+  EXPECT_FALSE(window->IsMultiDelete());
+  EXPECT_TRUE(Enabled(IDC_MODULE_TAB));
+  EXPECT_TRUE(Enabled(IDC_CONTACT_GROUP_TREE));
+  EXPECT_TRUE(Visible(IDC_CONTACT_NEW));
+  EXPECT_FALSE(Visible(IDC_MULTIDELETE_OK));
+  EXPECT_EQ(ProviderAutomation::GetCounts().phoneContacts, before - 1);
+  EXPECT_EQ(rows.FindContact(doomed), -1);
+  EXPECT_GE(rows.FindContact(selected), 0) << "a batch delete ignores the selection";
+  EXPECT_EQ(rows.CheckedCount(), 0);
+  EXPECT_EQ(JorvAutomation::OpenWaitCount(), 0) << "the wait animation closed with the answer";
+  EXPECT_NE(InfoLog().find("Start bachdelete!"), std::string::npos);
+  EXPECT_EQ(RootText().find(std::to_wstring(before) + L")"), std::wstring::npos) << "counted again";
+}
+
+TEST_F(PimContactsTest, DisconnectClearsEverythingAndOnlyTheNextShowReloads) {
+  CreateAndShow();
+  window->ContactSearch().SetWindowText(L"zz");
+  Settle();
+  Press(IDC_CONTACT_DELETESOME);
+  SetDeviceConnected(false);  // the cable is pulled: the library tells the window
+  testing_support::PumpMessages();
+  EXPECT_FALSE(window->IsLoaded());
+  EXPECT_FALSE(window->IsMultiDelete());
+  EXPECT_TRUE(Enabled(IDC_MODULE_TAB));
+  EXPECT_EQ(window->CurrentModule(), CPimWnd::kContacts);
+  EXPECT_TRUE(window->ContactSearch().GetWindowText().empty());
+  EXPECT_EQ(contacts().Rows().RowCount(), 0);
+  EXPECT_EQ(RootText(), CountedLabel(ResText(L"common.total"), 0));
+  EXPECT_EQ(ChildTexts(contacts().ItemOf(ContactNode::kRoot)).size(), 3u) << "the cards went with the phone";
+  EXPECT_EQ(Count(InfoLog(), "CSMSOperate:stopRecv interface ++++"), 1u);
+  Settle();
+  EXPECT_EQ(contacts().Rows().RowCount(), 0) << "nothing under way comes back";
+
+  SetDeviceConnected(true);
+  Settle();
+  EXPECT_EQ(Count(InfoLog(), "Start refresh Contact!"), 1u) << "a reconnection alone loads nothing";
+  window->ShowWindow(SW_HIDE);
+  window->ShowWindow(SW_SHOW);
+  Settle();
+  EXPECT_EQ(Count(InfoLog(), "Start refresh Contact!"), 2u);
+  EXPECT_EQ(static_cast<size_t>(contacts().Rows().ContactCount()), ProviderAutomation::GetCounts().phoneContacts);
+}
+
+// The calendar list's shortcuts, with rows of its own (the calendar module
+// fills it itself later).
+struct ThreeEvents : IQsGridModel {
+  int GetRowCount() const override { return 3; }
+  void GetCell(int row, int, CQsGridCell& cell) const override { cell.text = L"event " + std::to_wstring(row); }
+};
+
+TEST_F(PimContactsTest, CalendarShortcutsWantOneEventAndWaitForTheEndOfMultiDelete) {
+  CreateAndShow();
+  ThreeEvents events;
+  CQsSuperGrid& list = window->CalendarList();
+  if (list.GetColumnCount() == 0) list.AddColumn(L"", 1.0);
+  list.SetModel(&events);
+  window->Tabs().SendMessage(TCM_SETCURSEL, 2);
+  NMHDR change{window->Tabs(), IDC_MODULE_TAB, static_cast<UINT>(TCN_SELCHANGE)};
+  window->SendMessage(WM_NOTIFY, IDC_MODULE_TAB, reinterpret_cast<LPARAM>(&change));
+  ASSERT_EQ(window->CurrentModule(), CPimWnd::kCalendar);
+  list.SelectRow(0);
+  list.SelectRow(2);
+
+  BYTE keys[256] = {};
+  ::GetKeyboardState(keys);
+  keys[VK_CONTROL] = 0x80;
+  ::SetKeyboardState(keys);
+  JorvAutomation::TakeJournal();
+  list.SendMessage(WM_KEYDOWN, 'E', 0);
+  std::vector<JorvCall> boxes = Calls(L"JorvMessageBox");
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_EQ(boxes[0].text, ResText(L"pim.calendar.edit.notonly"));
+  EXPECT_EQ(boxes[0].caption, ResText(L"common.messagebox.tamixtip"));
+
+  Press(IDC_CALENDAR_DELETESOME);
+  list.SendMessage(WM_KEYDOWN, 'E', 0);
+  EXPECT_TRUE(Calls(L"JorvMessageBox").empty()) << "shortcuts wait while rows are checked for deletion";
+  keys[VK_CONTROL] = 0;
+  ::SetKeyboardState(keys);
+  Press(IDC_MULTIDELETE_CANCEL);
+  list.SetModel(nullptr);
+}
+
+TEST_F(PimContactsTest, TodayMovesAtTheFirstTickOfANewDayAndAZeroSizeMovesNothing) {
+  CreateAndShow();
+  SYSTEMTIME now{};
+  now.wYear = 2026, now.wMonth = 12, now.wDay = 31, now.wHour = 23, now.wMinute = 59, now.wSecond = 59;
+  wf::SetClock([&] { return now; });
+  window->SendMessage(WM_TIMER, kDateTimer);
+  EXPECT_EQ(window->TickDate().wDay, 31);
+  now.wHour = 0, now.wMinute = 0, now.wSecond = 1, now.wYear = 2027, now.wMonth = 1, now.wDay = 1;
+  window->SendMessage(WM_TIMER, kDateTimer);
+  EXPECT_EQ(window->TickDate().wYear, 2027);
+  EXPECT_EQ(window->TickDate().wMonth, 1);
+  EXPECT_EQ(window->TickDate().wDay, 1);
+
+  HWND view = window->GetDlgItem(IDC_CALENDAR_VIEW_AREA);
+  RECT before;
+  ::GetWindowRect(view, &before);
+  window->SendMessage(WM_SIZE, SIZE_RESTORED, MAKELPARAM(0, 400));
+  RECT after;
+  ::GetWindowRect(view, &after);
+  EXPECT_TRUE(::EqualRect(&before, &after));
+  window->SendMessage(WM_SIZE, SIZE_RESTORED, MAKELPARAM(900, 400));
+  ::GetWindowRect(view, &after);
+  EXPECT_EQ(after.right - after.left, 900 - 188);
+}
+
+}  // namespace
