@@ -6,7 +6,8 @@
 // a journal. A scripted answer queued for a function is taken by its next call
 // instead of showing the dialog; in unattended mode, a call without a scripted
 // answer shows nothing and answers as if the user cancelled (0, outputs
-// untouched).
+// untouched). The wait animation and the contact card are shown in every
+// mode: they never wait for the user.
 #pragma once
 #include <functional>
 #include <list>
@@ -49,4 +50,9 @@ JORVHELPER_API std::vector<JorvCall> TakeJournal();
 JORVHELPER_API void Reset();
 // The wait indicators shown and not yet hidden.
 JORVHELPER_API int OpenWaitCount();
+// The contact card's window while it is shown, else null. Its text is the
+// contact's name; its lines are child static controls with the identifiers
+// IDC_JORV_CARDLINE + 0, 1, ... in line order (dialogs/JorvHelperIds.h), whose
+// texts are the lines' whole texts (dialogs/ContactCard.h).
+JORVHELPER_API HWND ContactCardWindow();
 }  // namespace JorvAutomation

@@ -3,6 +3,7 @@
 #include "frame/suite/SharedDialogs.h"
 
 #include "Automation.h"
+#include "ContactCard.h"
 #include "MessageBoxWindow.h"
 #include "WaitWindow.h"
 #include "framework/Module.h"
@@ -81,18 +82,21 @@ void JorvDisContactInfo(const Contact::CContactData* contact, int x, int y, HWND
   call.x = x;
   call.y = y;
   call.owner = owner;
-  jorv::Intercept(call);
+  jorv::Intercept(call);  // the card is shown in every mode: it never blocks
+  if (contact) jorv::CContactCard::Show(*contact, x, y, owner);
 }
 
 void JorvDisContactRefurInfo(const Contact::CContactData* contact) {
   JorvCall call = NewCall(L"JorvDisContactRefurInfo");
   call.shownContact = contact;
   jorv::Intercept(call);
+  if (contact) jorv::CContactCard::Refresh(*contact);
 }
 
 void JorvDisContactInfoHide() {
   JorvCall call = NewCall(L"JorvDisContactInfoHide");
   jorv::Intercept(call);
+  jorv::CContactCard::Hide();
 }
 
 namespace {
