@@ -4,6 +4,7 @@
 
 #include "content/ContentUri.h"
 #include "content/PimMessages.h"
+#include "content/ReplyDispatch.h"
 #include "controls/QsButton.h"
 #include "controls/QsControls.h"
 #include "controls/QsEdit.h"
@@ -372,14 +373,17 @@ void CContactOperate::Refresh() {
 bool CContactOperate::OnReturnBatch(const std::wstring& uri, uint32_t status, const ContentList& records) {
   return Answer([&] {
     if (!Ready()) return;
-    if (uri == U::kGroup) {
-      if (status) return Info(" Query ContactGroup fail!");
-      Info("Query contactgroup success!");
-      AddGroups(records);
-      return;
+    switch (content::MatchUri(uri, {U::kGroup, U::kContactStore})) {
+      case 0:
+        if (content::ReplySucceeded(status, "Query contactgroup success!", " Query ContactGroup fail!"))
+          AddGroups(records);
+        return;
+      case 1:
+        break;
+      default:
+        return;
     }
-    if (uri != U::kContactStore && uri != U::kContact) return;
-    if (status) return Info(" Query contact fail!");
+    if (!content::ReplySucceeded(status, nullptr, " Query contact fail!")) return;
     bool first = m_rows.ContactCount() == 0;
     ShowRows(records, false);
     ++m_batches;
@@ -401,12 +405,9 @@ bool CContactOperate::OnRefreshComplete(const std::wstring& uri, uint32_t status
     if (m_controls.search) m_controls.search->EnableWindow(TRUE);
     if (m_controls.loading) m_controls.loading->ShowWindow(SW_HIDE);
     UpdateToolbar();
-    if (status == 0) {
-      Info("Refresh Contact Success!");
+    if (content::ReplySucceeded(status, "Refresh Contact Success!", "Refresh Contact fail!")) {
       Info("Start query the count of contact!");
       QueryCounts();
-    } else {
-      Info("Refresh Contact fail!");
     }
     EnableTree(true);
     // The refresh folded the tree to its root; open it again on the nodes.
@@ -423,17 +424,15 @@ void CContactOperate::QueryCounts() {
 
 bool CContactOperate::OnReturnCount(const std::wstring& uri, uint32_t status, uint32_t count) {
   return Answer([&] {
-    int node;
-    const char* line;
-    if (uri == U::kContactCount) node = kPhoneNode, line = " Query count of Tel success!";
-    else if (uri == U::kCdmaCount) node = kCardOneNode, line = " Query count of CDMA success!";
-    else if (uri == U::kGsmCount) node = kCardTwoNode, line = " Query count of GSM success!";
-    else if (uri == U::kStarCount) node = kFavouritesNode, line = " Query count of Star success!";
-    else return;
+    // In the order of the fixed nodes.
+    static constexpr const char* kLines[kFixedCount] = {" Query count of Tel success!", " Query count of CDMA success!",
+                                                        " Query count of GSM success!", " Query count of Star success!"};
+    int node = content::MatchUri(uri, {U::kContactCount, U::kCdmaCount, U::kGsmCount, U::kStarCount});
+    if (node == content::kNoMatch) return;
     if (status) return Info(" Query count of sysgroup fail!");
     FixedNode& fixed = m_nodes[node];
     if (!fixed.item) return;  // the card's node is gone (or never came): nothing to count
-    Info(line);
+    Info(kLines[node]);
     fixed.count = count;
     SetItemText(fixed.item, CountedLabel(fixed.baseName, count));
     switch (node) {
@@ -448,8 +447,7 @@ bool CContactOperate::OnReturnCount(const std::wstring& uri, uint32_t status, ui
 
 bool CContactOperate::OnReturnGroupCount(const std::wstring&, uint32_t status, const GroupCountList& counts) {
   return Answer([&] {
-    if (status) return Info("Query the count of group fail!");
-    Info("Query the count of group success!");
+    if (!content::ReplySucceeded(status, "Query the count of group success!", "Query the count of group fail!")) return;
     if (counts.empty()) {
       SetItemText(m_groupsItem, CountedLabel(m_groupText, 0));
       return;
@@ -467,8 +465,7 @@ bool CContactOperate::OnGetSimInfo(uint32_t status, const SimCardList& cards) {
   return Answer([&] {
     if (!Ready()) return;
     RemoveCardNodes();
-    if (status) return Info("Get siminfo fail!");
-    Info("Get siminfo success!");
+    if (!content::ReplySucceeded(status, "Get siminfo success!", "Get siminfo fail!")) return;
     for (const CSimInfo& card : cards) {
       int node = card.m_cardId == 1 ? kCardOneNode : card.m_cardId == 2 ? kCardTwoNode : -1;
       if (node < 0 || m_nodes[node].item) continue;
@@ -524,22 +521,20 @@ void CContactOperate::Search(const std::wstring& keyword) {
 bool CContactOperate::OnReturnContent(const std::wstring& uri, uint32_t status, const ContentList& records) {
   return Answer([&] {
     if (!Ready()) return;
-    if (uri == U::kGroup) {
-      if (status) return Info(" Query ContactGroup fail!");
-      Info("Query contactgroup success!");
-      RemoveGroups();
-      AddGroups(records);
+    int match = content::MatchUri(uri, {U::kGroup, U::kContact, U::kContactStar, U::kContactCdma, U::kContactGsm});
+    if (match == content::kNoMatch) return;
+    if (match == 0) {
+      if (content::ReplySucceeded(status, "Query contactgroup success!", " Query ContactGroup fail!")) {
+        RemoveGroups();
+        AddGroups(records);
+      }
       return;
     }
-    if (uri != U::kContact && uri != U::kContactStar && uri != U::kContactCdma && uri != U::kContactGsm) return;
     ClearList();
-    if (status == 0) {
-      Info("Query contact success!");
+    if (content::ReplySucceeded(status, "Query contact success!", " Query contact fail!")) {
       m_grouping = true;
       ShowRows(records, true);
       if (m_cardShown) ShowCard(1, true);
-    } else {
-      Info(" Query contact fail!");
     }
     UpdateToolbar();
     if (!m_controls.tree->IsWindowEnabled()) {
@@ -568,8 +563,8 @@ void CContactOperate::ShowCard(int row, bool refreshOnly) {
 bool CContactOperate::OnReturnById(const std::wstring&, uint32_t status, const ContentList& records) {
   return Answer([&] {
     const CContactData* contact = records.empty() ? nullptr : dynamic_cast<const CContactData*>(records.front());
-    if (status || !contact) return Info("Query Contact By ID Fail!");
-    Info("Query Contact By ID success!");
+    if (!content::ReplySucceeded(contact ? status : 1, "Query Contact By ID success!", "Query Contact By ID Fail!"))
+      return;
     m_currentContact = *contact;
     PostMain(pim_msg::kContactById, 0);
   });
@@ -720,8 +715,7 @@ bool CContactOperate::OnDelete(const std::wstring& uri, uint32_t status) {
   return Answer([&] {
     if (uri != U::kContact) return;
     EndBusy();
-    if (status == 0) {
-      Info("Delete Contact Success!");
+    if (content::ReplySucceeded(status, "Delete Contact Success!", "Delete Contact fail!")) {
       if (!m_batchDelete) {
         // Ascending, each index lowered by the rows (and emptied headers)
         // already removed: remove by id instead, which is the same.
@@ -736,8 +730,6 @@ bool CContactOperate::OnDelete(const std::wstring& uri, uint32_t status) {
       RefreshList();
       if (!m_refreshing) QueryCounts();
       UpdateToolbar();
-    } else {
-      Info("Delete Contact fail!");
     }
     if (m_batchDelete) ClearChecks();
     m_deleteRows.clear();
