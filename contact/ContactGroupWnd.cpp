@@ -1,6 +1,7 @@
 #include "contact/ContactGroupWnd.h"
 
 #include "contact/ContactGroupRules.h"
+#include "controls/ResText.h"
 #include "frame/suite/ResourceLibrary.h"
 #include "frame/suite/SharedDialogs.h"
 #include "framework/ActivationContext.h"
@@ -8,12 +9,6 @@
 
 namespace Contact {
 namespace {
-
-std::wstring Text(const wchar_t* key) {
-  std::wstring text;
-  GetString(key, text);
-  return text;
-}
 
 constexpr int kCornerRadius = 12;
 
@@ -32,13 +27,13 @@ INT_PTR CContactGroupWnd::Run(HWND owner) {
 LRESULT CContactGroupWnd::OnInitDialog(UINT, WPARAM, LPARAM, BOOL&) {
   SetBackgroundImage(L"pim_contactgroup_bg.png");
   InitSkin();
-  std::wstring title = Text(m_mode == Mode::kEdit ? L"pim.menu.editgroup" : L"pim.static.newgroup");
+  std::wstring title = qs::ResText(m_mode == Mode::kEdit ? L"pim.menu.editgroup" : L"pim.static.newgroup");
   SetWindowText(title.c_str());  // other windows find the dialog by it
   ::SetDlgItemTextW(m_hWnd, IDC_GROUP_TITLE, title.c_str());
-  ::SetDlgItemTextW(m_hWnd, IDC_GROUP_NAME_LABEL, Text(L"pim.static.groupname").c_str());
-  ::SetDlgItemTextW(m_hWnd, IDC_GROUP_REMARK_LABEL, Text(L"common.remark").c_str());
-  ::SetDlgItemTextW(m_hWnd, IDOK, Text(L"common.save").c_str());
-  ::SetDlgItemTextW(m_hWnd, IDCANCEL, Text(L"common.button.cancel").c_str());
+  ::SetDlgItemTextW(m_hWnd, IDC_GROUP_NAME_LABEL, qs::ResText(L"pim.static.groupname").c_str());
+  ::SetDlgItemTextW(m_hWnd, IDC_GROUP_REMARK_LABEL, qs::ResText(L"common.remark").c_str());
+  ::SetDlgItemTextW(m_hWnd, IDOK, qs::ResText(L"common.save").c_str());
+  ::SetDlgItemTextW(m_hWnd, IDCANCEL, qs::ResText(L"common.button.cancel").c_str());
   DoDataExchange(false);
   // Dragged by its body, never moved from a menu.
   if (HMENU system = ::GetSystemMenu(m_hWnd, FALSE)) ::DeleteMenu(system, SC_MOVE, MF_BYCOMMAND);
@@ -76,7 +71,7 @@ std::wstring CContactGroupWnd::ReadField(int id) const {
 }
 
 void CContactGroupWnd::Tip(const wchar_t* key) {
-  JorvMessageBox(m_hWnd, Text(key).c_str(), Text(L"common.messagebox.tamixtip").c_str(), 0, 0, 0);
+  JorvMessageBox(m_hWnd, qs::ResText(key).c_str(), qs::ResText(L"common.messagebox.tamixtip").c_str(), 0, 0, 0);
 }
 
 LRESULT CContactGroupWnd::OnSave(WORD, WORD, HWND, BOOL&) {

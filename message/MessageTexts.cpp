@@ -2,18 +2,13 @@
 
 #include <windows.h>
 
+#include "controls/ResText.h"
 #include "frame/suite/ResourceLibrary.h"
 #include "frame/suite/SharedDialogs.h"
 #include "framework/Text.h"
 
 namespace Message {
 namespace {
-
-std::wstring Text(const wchar_t* key) {
-  std::wstring text;
-  GetString(key, text);
-  return text;
-}
 
 // The text of a display type: G, C and W networks, or null for another type.
 const wchar_t* CardTypeKey(int displayType, const wchar_t* g, const wchar_t* c, const wchar_t* w) {
@@ -72,8 +67,8 @@ std::wstring SimFolderName(int32_t rawId, const SimCardList& cards) {
       break;
     }
   if (const wchar_t* key = CardTypeKey(displayType, L"pim.gnetcard", L"pim.cnetcard", L"pim.wnetcard"))
-    return Text(key);
-  return wf::FormatText(Text(L"pim.sms.cardname").c_str(), cardId);
+    return qs::ResText(key);
+  return wf::FormatText(qs::ResText(L"pim.sms.cardname").c_str(), cardId);
 }
 
 std::wstring FolderName(const CFolder& folder, const SimCardList& cards) {
@@ -81,7 +76,7 @@ std::wstring FolderName(const CFolder& folder, const SimCardList& cards) {
   if (folder.m_id == kFolderSimOne || folder.m_id == kFolderSimTwo)
     return SimFolderName(static_cast<int32_t>(folder.m_id), cards);
   const wchar_t* key = SystemFolderNameKey(static_cast<int32_t>(folder.m_id));
-  return key ? Text(key) : std::wstring();
+  return key ? qs::ResText(key) : std::wstring();
 }
 
 std::wstring NetworkText(const CSMSData& message, const SimCardList& cards) {
@@ -95,7 +90,7 @@ std::wstring NetworkText(const CSMSData& message, const SimCardList& cards) {
   const wchar_t* key = card ? CardTypeKey(getDisplayCardType(*card), L"pim.sms.gnettype", L"pim.sms.cnettype",
                                           L"pim.sms.wnettype")
                             : nullptr;
-  return Text(key ? key : L"pim.sms.unknownettype");
+  return qs::ResText(key ? key : L"pim.sms.unknownettype");
 }
 
 std::wstring PartyShown(const CSMSData& message) {
