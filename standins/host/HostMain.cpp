@@ -79,13 +79,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
       if (window.m_hWnd) window.DestroyWindow();
     } else {
       MSG msg;
-      while (::GetMessageW(&msg, nullptr, 0, 0) > 0) {
-        // Keyboard navigation inside the plug-in's dialog window.
-        HWND plugin = window.PluginWindow();
-        if (plugin && ::IsChild(plugin, msg.hwnd) && ::IsDialogMessageW(plugin, &msg)) continue;
-        ::TranslateMessage(&msg);
-        ::DispatchMessageW(&msg);
-      }
+      while (::GetMessageW(&msg, nullptr, 0, 0) > 0) shell::DispatchHostMessage(window.PluginWindow(), msg);
       exitCode = window.exitCode();
     }
   }

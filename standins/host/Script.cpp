@@ -1,16 +1,44 @@
 #include "Script.h"
 
 #include <cwchar>
+#include <cwctype>
 #include <map>
 #include <sstream>
 
 namespace shell {
 namespace {
-// Command → number of arguments.
+// Command → number of arguments. "type" takes the control and then the rest
+// of the step as one text, which may hold blanks or be empty.
 const std::map<std::wstring, size_t> kCommands = {
     {L"wait", 1}, {L"shot", 1}, {L"connect", 0}, {L"disconnect", 0}, {L"lang", 1}, {L"size", 2},
-    {L"click", 1}, {L"tab", 1}, {L"tree", 1}, {L"receive", 1}, {L"exit", 0},
+    {L"click", 1}, {L"tab", 1}, {L"tree", 1},    {L"receive", 1},    {L"exit", 0}, {L"idle", 0},
+    {L"type", 2},  {L"row", 2},
 };
+
+// Commands whose every argument is a number of zero or more.
+bool TakesNumbers(const std::wstring& command) {
+  return command == L"wait" || command == L"size" || command == L"click" || command == L"tab" ||
+         command == L"receive" || command == L"row";
+}
+
+std::wstring Trimmed(const std::wstring& text) {
+  size_t first = 0, last = text.size();
+  while (first < last && std::iswspace(text[first])) ++first;
+  while (last > first && std::iswspace(text[last - 1])) --last;
+  return text.substr(first, last - first);
+}
+
+// Splits "type <id> <text>" into the id and the text after it.
+void SplitTypeStep(const std::wstring& part, ScriptStep& step) {
+  std::wstring rest = Trimmed(part).substr(step.command.size());
+  rest = Trimmed(rest);
+  size_t end = 0;
+  while (end < rest.size() && !std::iswspace(rest[end])) ++end;
+  step.args.clear();
+  if (end == 0) return;  // no control: refused below
+  step.args.push_back(rest.substr(0, end));
+  step.args.push_back(Trimmed(rest.substr(end)));
+}
 }  // namespace
 
 bool ParseNumber(const std::wstring& text, long& value) {
@@ -34,18 +62,19 @@ bool ParseScript(const std::wstring& text, std::vector<ScriptStep>& steps, std::
       error = L"unknown command \"" + step.command + L"\"";
       return false;
     }
+    if (step.command == L"type") SplitTypeStep(part, step);
     if (step.args.size() != known->second) {
-      error = L"\"" + step.command + L"\" takes " + std::to_wstring(known->second) + L" argument(s)";
+      error = step.command == L"type" ? L"\"type\" takes a control id and a text"
+                                      : L"\"" + step.command + L"\" takes " + std::to_wstring(known->second) +
+                                            L" argument(s)";
       return false;
     }
     long number = 0;
-    if (step.command == L"wait" || step.command == L"size" || step.command == L"click" || step.command == L"tab" ||
-        step.command == L"receive") {
-      for (const std::wstring& arg : step.args) {
-        if (!ParseNumber(arg, number) || number < 0) {
-          error = L"\"" + step.command + L"\" needs a number, not \"" + arg + L"\"";
-          return false;
-        }
+    const size_t numbers = TakesNumbers(step.command) ? step.args.size() : step.command == L"type" ? 1 : 0;
+    for (size_t i = 0; i < numbers; ++i) {
+      if (!ParseNumber(step.args[i], number) || number < 0) {
+        error = L"\"" + step.command + L"\" needs a number, not \"" + step.args[i] + L"\"";
+        return false;
       }
     }
     if (step.command == L"lang" && step.args[0] != L"en" && step.args[0] != L"zhcn" && step.args[0] != L"zhtw") {

@@ -9,9 +9,21 @@
 //   size <w> <h>       resize the host window's client area
 //   click <control id> press a button of the plug-in window (decimal or 0x...)
 //   tab <index>        select a module tab of the plug-in window
-//   tree <path>        write the window tree of the host window to a file
+//   tree <path>        write the window tree of the host window to a file: every
+//                      window, the items of tree views, the first rows of list
+//                      views, then the process's other visible top-level
+//                      windows (the shared dialogs' card, a message box)
+//   idle               wait until the simulated handset has delivered every
+//                      answer and the host's message queue has run dry
+//   type <control id> [<text>]  put <text> (the rest of the step, trimmed; none
+//                      empties the field) into an edit of the plug-in window; it
+//                      tells its parent EN_CHANGE as typing does
+//   row <control id> <index>    click item <index> of a list view of the
+//                      plug-in window with the left button, in its middle
 //   receive <count>    make the simulated handset receive messages
 //   exit               close the host
+// A step that cannot be parsed refuses the whole script before anything runs;
+// a step that cannot be carried out ends the host with exit code 2.
 #pragma once
 #include <string>
 #include <vector>

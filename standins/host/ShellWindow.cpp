@@ -33,20 +33,97 @@ void Print(const std::wstring& line) {
   if (out && out != INVALID_HANDLE_VALUE) ::WriteFile(out, utf8.data(), static_cast<DWORD>(utf8.size()), &written, nullptr);
 }
 
+// A text on one line of a dump.
+std::wstring Escaped(const std::wstring& text) {
+  std::wstring out;
+  out.reserve(text.size());
+  for (wchar_t c : text) {
+    if (c == L'\n') out += L"\\n";
+    else if (c == L'\r') out += L"\\r";
+    else if (c == L'\t') out += L"\\t";
+    else out += c;
+  }
+  return out;
+}
+
+std::wstring WindowText(HWND window) {
+  std::wstring text(static_cast<size_t>(::GetWindowTextLengthW(window)) + 1, L'\0');
+  text.resize(static_cast<size_t>(::GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
+  return text;
+}
+
+bool IsClass(HWND window, const wchar_t* name) {
+  wchar_t className[64] = {};
+  ::GetClassNameW(window, className, 64);
+  return ::lstrcmpiW(className, name) == 0;
+}
+
+void DescribeTreeItems(HWND tree, HTREEITEM item, int depth, int level, std::wstring& out) {
+  for (; item; item = TreeView_GetNextSibling(tree, item)) {
+    wchar_t text[260] = {};
+    TVITEMW tv{};
+    tv.mask = TVIF_TEXT;
+    tv.hItem = item;
+    tv.pszText = text;
+    tv.cchTextMax = 260;
+    ::SendMessageW(tree, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&tv));
+    out += std::wstring(static_cast<size_t>(depth + level) * 2, L' ') + L"[item] " + Escaped(text) + L"\n";
+    DescribeTreeItems(tree, TreeView_GetChild(tree, item), depth, level + 1, out);
+  }
+}
+
+void DescribeListRows(HWND list, int depth, std::wstring& out) {
+  const int items = static_cast<int>(::SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
+  HWND header = reinterpret_cast<HWND>(::SendMessageW(list, LVM_GETHEADER, 0, 0));
+  int columns = header ? static_cast<int>(::SendMessageW(header, HDM_GETITEMCOUNT, 0, 0)) : 0;
+  if (columns < 1) columns = 1;
+  const std::wstring indent(static_cast<size_t>(depth) * 2, L' ');
+  out += indent + L"items=" + std::to_wstring(items) + L"\n";
+  for (int item = 0; item < items && item < kListedRows; ++item) {
+    out += indent + L"[row " + std::to_wstring(item) + L"]";
+    for (int column = 0; column < columns; ++column) {
+      wchar_t text[512] = {};
+      LVITEMW lv{};
+      lv.iSubItem = column;
+      lv.pszText = text;
+      lv.cchTextMax = 512;
+      ::SendMessageW(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(item), reinterpret_cast<LPARAM>(&lv));
+      out += L"\t" + Escaped(text);
+    }
+    out += L"\n";
+  }
+}
+
 void Describe(HWND window, int depth, std::wstring& out) {
-  wchar_t className[128] = {}, text[128] = {};
+  wchar_t className[128] = {};
   ::GetClassNameW(window, className, 128);
-  ::GetWindowTextW(window, text, 128);
   RECT rc{};
   ::GetWindowRect(window, &rc);
   HWND parent = ::GetParent(window);
   if (parent && (::GetWindowLongPtrW(window, GWL_STYLE) & WS_CHILD))
     ::MapWindowPoints(HWND_DESKTOP, parent, reinterpret_cast<POINT*>(&rc), 2);
   out += std::wstring(static_cast<size_t>(depth) * 2, L' ');
-  out += wf::FormatText(L"%s \"%s\" id=0x%x %s (%ld,%ld,%ld,%ld)\n", className, text, ::GetDlgCtrlID(window),
-                        ::IsWindowVisible(window) ? L"visible" : L"hidden", rc.left, rc.top, rc.right, rc.bottom);
+  out += wf::FormatText(L"%s \"%s\" id=0x%x %s (%ld,%ld,%ld,%ld)\n", className, Escaped(WindowText(window)).c_str(),
+                        ::GetDlgCtrlID(window), ::IsWindowVisible(window) ? L"visible" : L"hidden", rc.left, rc.top,
+                        rc.right, rc.bottom);
+  if (IsClass(window, WC_TREEVIEWW)) DescribeTreeItems(window, TreeView_GetRoot(window), depth + 1, 0, out);
+  if (IsClass(window, WC_LISTVIEWW)) DescribeListRows(window, depth + 1, out);
   for (HWND child = ::GetWindow(window, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT))
     Describe(child, depth + 1, out);
+}
+
+struct OtherWindows {
+  HWND except;
+  std::vector<HWND> found;
+};
+
+BOOL CALLBACK CollectOtherWindow(HWND window, LPARAM param) {
+  auto* search = reinterpret_cast<OtherWindows*>(param);
+  DWORD process = 0;
+  ::GetWindowThreadProcessId(window, &process);
+  if (process == ::GetCurrentProcessId() && window != search->except && ::IsWindowVisible(window))
+    search->found.push_back(window);
+  return TRUE;
 }
 
 }  // namespace
@@ -55,6 +132,20 @@ std::wstring DescribeWindowTree(HWND root) {
   std::wstring out;
   Describe(root, 0, out);
   return out;
+}
+
+std::wstring DescribeOtherWindows(HWND except) {
+  OtherWindows search{except, {}};
+  ::EnumWindows(&CollectOtherWindow, reinterpret_cast<LPARAM>(&search));
+  std::wstring out;
+  for (HWND window : search.found) Describe(window, 0, out);
+  return out;
+}
+
+void DispatchHostMessage(HWND pluginWindow, MSG& msg) {
+  if (pluginWindow && ::IsChild(pluginWindow, msg.hwnd) && ::IsDialogMessageW(pluginWindow, &msg)) return;
+  ::TranslateMessage(&msg);
+  ::DispatchMessageW(&msg);
 }
 
 bool CShellWindow::Open(std::wstring& error) {
@@ -381,14 +472,122 @@ bool CShellWindow::RunStep(const ScriptStep& step, UINT& delay) {
     }
   } else if (step.command == L"tree") {
     std::ofstream out(step.args[0].c_str(), std::ios::binary);
-    out << wf::ToUtf8(DescribeWindowTree(m_hWnd));
+    out << wf::ToUtf8(DescribeWindowTree(m_hWnd) + L"== other windows of the process ==\n" +
+                      DescribeOtherWindows(m_hWnd));
     if (!out) {
       Fail(L"cannot write " + step.args[0]);
+      return false;
+    }
+  } else if (step.command == L"idle" || step.command == L"type" || step.command == L"row") {
+    std::wstring problem;
+    bool done = false;
+    ParseNumber(step.args.empty() ? std::wstring() : step.args[0], number);
+    if (step.command == L"idle") {
+      done = WaitUntilIdle(problem);
+    } else if (step.command == L"type") {
+      done = TypeInto(static_cast<int>(number), step.args[1], problem);
+    } else {
+      long index = 0;
+      ParseNumber(step.args[1], index);
+      done = ClickRow(static_cast<int>(number), static_cast<int>(index), problem);
+    }
+    if (!done) {
+      Fail(step.command + L": " + problem);
       return false;
     }
   } else if (step.command == L"exit") {
     PostMessage(WM_CLOSE);
   }
+  return true;
+}
+
+bool CShellWindow::WaitUntilIdle(std::wstring& problem) {
+  // The library's answers reach the plug-in as messages sent from its thread
+  // (delivered while WaitIdle waits) and lead to messages posted here, which
+  // may ask the library again: settled only when a round of both finds
+  // nothing to do.
+  constexpr DWORD kLimit = 120000;
+  const DWORD start = ::GetTickCount();
+  for (;;) {
+    ProviderAutomation::WaitIdle();
+    int handled = 0;
+    MSG msg;
+    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      if (msg.message == WM_QUIT) {
+        ::PostQuitMessage(static_cast<int>(msg.wParam));  // for the program's own loop
+        problem = L"the host is closing";
+        return false;
+      }
+      DispatchHostMessage(m_plugin.window(), msg);
+      ++handled;
+      if (::GetTickCount() - start > kLimit) break;
+    }
+    if (!m_hWnd) {
+      problem = L"the host window is gone";
+      return false;
+    }
+    if (handled == 0) return true;
+    if (::GetTickCount() - start > kLimit) {
+      problem = L"messages or answers kept coming for " + std::to_wstring(kLimit / 1000) + L" s";
+      return false;
+    }
+  }
+}
+
+bool CShellWindow::TypeInto(int controlId, const std::wstring& text, std::wstring& problem) {
+  HWND plugin = m_plugin.window();
+  HWND edit = plugin ? ::GetDlgItem(plugin, controlId) : nullptr;
+  if (!edit || !IsClass(edit, WC_EDITW)) {
+    problem = L"no edit control " + std::to_wstring(controlId) + L" in the plug-in window";
+    return false;
+  }
+  // What a user cannot type into, a script does not either.
+  if (!::IsWindowVisible(edit) || !::IsWindowEnabled(edit)) {
+    problem = L"the edit control " + std::to_wstring(controlId) + L" is hidden or disabled";
+    return false;
+  }
+  // A single-line edit tells its parent EN_CHANGE when its text is set.
+  ::SetWindowTextW(edit, text.c_str());
+  if (WindowText(edit) != text) {
+    problem = L"the edit control " + std::to_wstring(controlId) + L" did not take the text";
+    return false;
+  }
+  return true;
+}
+
+bool CShellWindow::ClickRow(int controlId, int item, std::wstring& problem) {
+  HWND plugin = m_plugin.window();
+  HWND list = plugin ? ::GetDlgItem(plugin, controlId) : nullptr;
+  if (!list || !IsClass(list, WC_LISTVIEWW)) {
+    problem = L"no list view " + std::to_wstring(controlId) + L" in the plug-in window";
+    return false;
+  }
+  if (!::IsWindowVisible(list) || !::IsWindowEnabled(list)) {
+    problem = L"the list view " + std::to_wstring(controlId) + L" is hidden or disabled";
+    return false;
+  }
+  const int items = static_cast<int>(::SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
+  if (item >= items) {
+    problem = L"the list view has " + std::to_wstring(items) + L" items, no item " + std::to_wstring(item);
+    return false;
+  }
+  // A user scrolls to the row first.
+  ::SendMessageW(list, LVM_ENSUREVISIBLE, static_cast<WPARAM>(item), FALSE);
+  RECT rc{};
+  rc.left = LVIR_BOUNDS;
+  RECT client{};
+  ::GetClientRect(list, &client);
+  if (!::SendMessageW(list, LVM_GETITEMRECT, static_cast<WPARAM>(item), reinterpret_cast<LPARAM>(&rc)) ||
+      !::IntersectRect(&rc, &rc, &client)) {
+    problem = L"item " + std::to_wstring(item) + L" is not on screen";
+    return false;
+  }
+  // Posted, as the mouse's messages come: the list view handles the press and
+  // the release from the queue and tells its parent NM_CLICK.
+  const LPARAM at = MAKELPARAM((rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2);
+  ::PostMessageW(list, WM_MOUSEMOVE, 0, at);
+  ::PostMessageW(list, WM_LBUTTONDOWN, MK_LBUTTON, at);
+  ::PostMessageW(list, WM_LBUTTONUP, 0, at);
   return true;
 }
 

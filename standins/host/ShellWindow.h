@@ -113,6 +113,11 @@ class CShellWindow : public wf::CWindowImpl<CShellWindow>, public IAppHost {
   void RunNextStep();
   bool RunStep(const ScriptStep& step, UINT& delay);
   void Fail(const std::wstring& message);
+  // "idle": answers false (with the reason) when the host did not settle.
+  bool WaitUntilIdle(std::wstring& problem);
+  // "type" and "row": false with the reason when the control cannot take it.
+  bool TypeInto(int controlId, const std::wstring& text, std::wstring& problem);
+  bool ClickRow(int controlId, int item, std::wstring& problem);
 
   ShellOptions m_options;
   PluginSlot m_plugin;
@@ -127,7 +132,19 @@ class CShellWindow : public wf::CWindowImpl<CShellWindow>, public IAppHost {
 
 // Writes the window tree under `root` (class, text, control id, visibility,
 // rectangle in the parent's client coordinates), one window per line,
-// indented by depth.
+// indented by depth. Below a tree view come its items, one line each,
+// "[item] <text>" indented by level; below a list view "items=<count>" and
+// its first kListedRows items, "[row <index>]" and every column's text, tab
+// separated. Line breaks and tabs in texts are written as \n, \r and \t.
 std::wstring DescribeWindowTree(HWND root);
+constexpr int kListedRows = 50;
+
+// The visible top-level windows of this process other than `except` (owned
+// popups such as the contact card or a message box), each described as above.
+std::wstring DescribeOtherWindows(HWND except);
+
+// Hands one message of the host's queue on: keyboard navigation inside the
+// plug-in's dialog window, everything else translated and dispatched.
+void DispatchHostMessage(HWND pluginWindow, MSG& msg);
 
 }  // namespace shell

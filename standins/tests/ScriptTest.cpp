@@ -33,4 +33,32 @@ TEST(Script, MalformedStepsAreRefusedWithTheirName) {
   EXPECT_TRUE(steps.empty());
 }
 
+TEST(Script, TypeTakesTheRestOfItsStepAsTheText) {
+  std::vector<shell::ScriptStep> steps;
+  std::wstring error;
+  ASSERT_TRUE(shell::ParseScript(L"idle; type 0x4cf  Wang  Li ; type 1231;type 0x4cf 张伟;row 0x488 12; idle", steps,
+                                 error))
+      << error;
+  ASSERT_EQ(steps.size(), 6u);
+  EXPECT_EQ(steps[0].command, L"idle");
+  EXPECT_TRUE(steps[0].args.empty());
+  EXPECT_EQ(steps[1].args, (std::vector<std::wstring>{L"0x4cf", L"Wang  Li"})) << "inner blanks kept, ends trimmed";
+  EXPECT_EQ(steps[2].args, (std::vector<std::wstring>{L"1231", L""})) << "no text: the field is emptied";
+  EXPECT_EQ(steps[3].args, (std::vector<std::wstring>{L"0x4cf", L"张伟"}));
+  EXPECT_EQ(steps[4].args, (std::vector<std::wstring>{L"0x488", L"12"}));
+}
+
+TEST(Script, MalformedAutomationStepsAreRefused) {
+  std::vector<shell::ScriptStep> steps;
+  std::wstring error;
+  const wchar_t* bad[] = {L"idle 5", L"type", L"type   ", L"type search me", L"type -3 x",
+                          L"row 0x488", L"row 0x488 1 2", L"row 0x488 first", L"row 0x488 -1"};
+  for (const wchar_t* script : bad) {
+    std::wstring full = std::wstring(L"wait 10; ") + script + L"; exit";
+    EXPECT_FALSE(shell::ParseScript(full, steps, error)) << "accepted: " << testing::PrintToString(full);
+    std::wstring command = std::wstring(script).substr(0, std::wstring(script).find(L' '));
+    EXPECT_NE(error.find(command), std::wstring::npos) << "the error names the step: " << testing::PrintToString(error);
+  }
+}
+
 }  // namespace
