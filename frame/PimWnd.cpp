@@ -575,7 +575,8 @@ void CPimWnd::OnContactKey(WORD key) {
 
 LRESULT CPimWnd::OnContactListNotify(int, LPNMHDR header, BOOL& bHandled) {
   switch (header->code) {
-    case NM_CLICK: {
+    case NM_CLICK:
+    case NM_DBLCLK: {  // both open the contact's card
       if (m_multiDelete) return 0;
       auto* item = reinterpret_cast<NMITEMACTIVATE*>(header);
       int row = item->iItem >= 0 ? m_contactList.RowFromItem(item->iItem) : -1;
