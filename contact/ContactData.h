@@ -149,6 +149,8 @@ class CContactData : public CRemoteContent {
   CContactData() = default;
   CContactData(const CContactData&) = default;
   CContactData& operator=(const CContactData&) = default;
+  CContactData(CContactData&&) noexcept = default;
+  CContactData& operator=(CContactData&&) noexcept = default;
   ~CContactData() override = default;
 
   // Completes the name: the full name from its parts, or else the number or

@@ -276,15 +276,23 @@ void CContactOperate::ClearList() {
 void CContactOperate::ShowRows(const ContentList& records, bool grouped) {
   DWORD start = ::GetTickCount();
   CQsSuperGrid& list = *m_controls.list;
-  list.SetRedraw(FALSE);
   if (grouped) {
+    // A new listing: the list is emptied and filled while it does not draw,
+    // and never shown empty in between (its scroll range would go and come
+    // back).
+    list.ClearSelection();
+    list.SetHeaderCheck(false);
+    list.SetRedraw(FALSE);
+    m_rows.Clear();
     m_rows.FillGrouped(records);
+    list.Refresh();
+    list.SetRedraw(TRUE);
+    list.Invalidate(FALSE);
   } else {
+    // A streamed batch: the owner-data list only learns its new row count.
     m_rows.AppendUngrouped(records);
+    list.Refresh();
   }
-  list.Refresh();
-  list.SetRedraw(TRUE);
-  list.Invalidate(FALSE);
   DWORD used = ::GetTickCount() - start;
   LOG::I(PIM_INFO_LOG, "Display contact count is: %d", static_cast<int>(records.size()));
   LOG::I(PIM_INFO_LOG, "Display contact used time is: %d ms", static_cast<int>(used));
@@ -530,11 +538,12 @@ bool CContactOperate::OnReturnContent(const std::wstring& uri, uint32_t status, 
       }
       return;
     }
-    ClearList();
     if (content::ReplySucceeded(status, "Query contact success!", " Query contact fail!")) {
       m_grouping = true;
-      ShowRows(records, true);
+      ShowRows(records, true);  // empties the list first
       if (m_cardShown) ShowCard(1, true);
+    } else {
+      ClearList();
     }
     UpdateToolbar();
     if (!m_controls.tree->IsWindowEnabled()) {

@@ -40,15 +40,15 @@ int CContactRows::InsertHeader(int at, int slot) {
 }
 
 void CContactRows::AppendContact(const CContactData& contact, int slot) {
-  Row row;
+  Row& row = m_rows.emplace_back();
   row.slot = slot;
   row.starred = contact.m_starred != 0;
   row.contact = contact;
-  m_rows.push_back(std::move(row));
   ++m_contacts;
 }
 
 void CContactRows::FillGrouped(const ContentList& records) {
+  m_rows.reserve(m_rows.size() + records.size() + kLetterSlotCount);
   int current = -1;
   for (const CContent* record : records) {
     auto* contact = dynamic_cast<const CContactData*>(record);

@@ -19,6 +19,8 @@ class CContent {
   CContent() = default;
   CContent(const CContent&) = default;
   CContent& operator=(const CContent&) = default;
+  CContent(CContent&&) noexcept = default;
+  CContent& operator=(CContent&&) noexcept = default;
 
   // Slot order: destructor, Prepare, Clone.
   virtual ~CContent() = default;

@@ -162,8 +162,14 @@ void CQsSuperGrid::SetColumnRatios(const std::vector<double>& ratios) {
 
 void CQsSuperGrid::LayoutColumns() {
   if (!m_hWnd || m_ratios.empty()) return;
+  // The widths leave room for the vertical scroll bar whether it is shown or
+  // not: a list that grows past a page (or shrinks below one) keeps its
+  // columns instead of laying them out again, which costs a repaint of every
+  // column over all the rows.
+  int width = GetClientRect().right;
+  if (!(GetStyle() & WS_VSCROLL)) width -= ::GetSystemMetrics(SM_CXVSCROLL);
   std::vector<int16_t> widths;
-  if (!m_widths.Update(GetClientRect().right, m_ratios, widths)) return;
+  if (!m_widths.Update(std::max(width, 0), m_ratios, widths)) return;
   for (size_t i = 0; i < widths.size(); ++i) {
     // -1 and -2 would mean "fit the contents" to the list view: a column
     // squeezed below nothing is simply empty.
@@ -237,9 +243,13 @@ void CQsSuperGrid::SelectAll() {
 
 void CQsSuperGrid::ClearSelection() {
   if (!m_hWnd) return;
+  // Item by item over the selected ones only: "every item" (-1) walks the
+  // whole list, which with tens of thousands of rows takes seconds.
   LVITEMW state{};
   state.stateMask = LVIS_SELECTED;
-  SendMessage(LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&state));
+  int item = -1;
+  while ((item = static_cast<int>(SendMessage(LVM_GETNEXTITEM, item, LVNI_SELECTED))) >= 0)
+    SendMessage(LVM_SETITEMSTATE, item, reinterpret_cast<LPARAM>(&state));
 }
 
 void CQsSuperGrid::SetFocusRow(int row) {
