@@ -206,14 +206,29 @@ class SuperGridTest : public ::testing::Test {
 
 // ---- columns ----
 
-TEST_F(SuperGridTest, ColumnWidthsFollowTheRatiosOfTheClientWidth) {
+// The width the columns share in a grid `clientWidth` wide without a
+// vertical scroll bar: room is kept for one.
+int RoomForColumns(int clientWidth) { return clientWidth - ::GetSystemMetrics(SM_CXVSCROLL); }
+
+TEST_F(SuperGridTest, ColumnWidthsFollowTheRatiosAndStayWhenTheScrollBarComes) {
   grid.SetColumnRatios({0.05, 0.05, 0.15, 0.25, 0.2});
   grid.AddColumn(L"Net", 0.2);
   grid.AddColumn(L"", 0.1);
   ::SetWindowPos(list, nullptr, 0, 0, 1000, 400, SWP_NOMOVE | SWP_NOZORDER);
   ASSERT_EQ(grid.GetClientRect().right, 1000);
-  const int expected[] = {50, 50, 150, 250, 200, 200, 100};
-  for (int i = 0; i < 7; ++i) EXPECT_EQ(ListView_GetColumnWidth(list, i), expected[i]) << "column " << i;
+  ASSERT_FALSE(::GetWindowLongPtrW(list, GWL_STYLE) & WS_VSCROLL);
+  // Room is kept for the scroll bar while it is not shown.
+  const auto expected = qsgrid::ComputeColumnWidths(RoomForColumns(1000), {0.05, 0.05, 0.15, 0.25, 0.2, 0.2, 0.1});
+  int widths[7];
+  for (int i = 0; i < 7; ++i) {
+    widths[i] = ListView_GetColumnWidth(list, i);
+    EXPECT_EQ(widths[i], expected[i]) << "column " << i;
+  }
+  // Rows past a page bring the scroll bar; the columns are not laid out again.
+  for (int i = 0; i < 40; ++i) model.rows.push_back({false, L"Row", false, L"1390"});
+  grid.Refresh();
+  ASSERT_TRUE(::GetWindowLongPtrW(list, GWL_STYLE) & WS_VSCROLL);
+  for (int i = 0; i < 7; ++i) EXPECT_EQ(ListView_GetColumnWidth(list, i), widths[i]) << "column " << i;
 }
 
 TEST_F(SuperGridTest, ResizingToTheSameWidthSetsTheWidthsOnce) {
@@ -233,8 +248,9 @@ TEST_F(SuperGridTest, ResizingToTheSameWidthSetsTheWidthsOnce) {
 TEST_F(SuperGridTest, NewRatiosApplyAtTheSameWidth) {
   ::SetWindowPos(list, nullptr, 0, 0, 1000, 400, SWP_NOMOVE | SWP_NOZORDER);
   grid.SetColumnRatios({0.1, 0.2, 0.3, 0.2, 0.2});
-  EXPECT_EQ(ListView_GetColumnWidth(list, 0), 100);
-  EXPECT_EQ(ListView_GetColumnWidth(list, 3), 200);
+  const auto expected = qsgrid::ComputeColumnWidths(RoomForColumns(1000), {0.1, 0.2, 0.3, 0.2, 0.2});
+  EXPECT_EQ(ListView_GetColumnWidth(list, 0), expected[0]);
+  EXPECT_EQ(ListView_GetColumnWidth(list, 3), expected[3]);
 }
 
 TEST_F(SuperGridTest, ANarrowGridGivesAnOverfullColumnNoWidthRatherThanAutoSize) {
@@ -613,7 +629,7 @@ TEST(SuperGridInTemplate, TheMessageListOfTheMainWindowWorksInItsDialog) {
   messages.SetModel(&model);
   ::SetWindowPos(messages, nullptr, 0, 0, 1000, 500, SWP_NOMOVE | SWP_NOZORDER);
 
-  const int expected[] = {50, 50, 150, 250, 200, 200, 100};
+  const auto expected = qsgrid::ComputeColumnWidths(RoomForColumns(1000), {ratios, ratios + 7});
   for (int i = 0; i < 7; ++i) EXPECT_EQ(ListView_GetColumnWidth(messages, i), expected[i]) << "column " << i;
   EXPECT_EQ(ItemText(messages, 1, 2), L"13800138001");
   EXPECT_EQ(ItemText(messages, 3, 6), L"Delete");
