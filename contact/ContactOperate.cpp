@@ -585,10 +585,9 @@ void CContactOperate::OnCardAction() {
   switch (action) {
     case kCardShow: {
       if (!m_controls.list) return;
-      RECT list = m_controls.list->GetWindowRect();
-      JorvDisContactInfo(&m_currentContact, list.right - 362, list.top + 20, m_controls.mainWindow);
-      Info("Show contact detailwnd!");
       m_cardShown = true;
+      PlaceCard();
+      Info("Show contact detailwnd!");
       break;
     }
     case kCardRefresh:
@@ -598,6 +597,12 @@ void CContactOperate::OnCardAction() {
     default:
       break;  // editing comes with the contact editor
   }
+}
+
+void CContactOperate::PlaceCard() {
+  if (!m_cardShown || !m_controls.list) return;
+  RECT list = m_controls.list->GetWindowRect();
+  JorvDisContactInfo(&m_currentContact, list.right - 362, list.top + 20, m_controls.mainWindow);
 }
 
 void CContactOperate::HideCard() {

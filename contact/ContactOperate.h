@@ -76,6 +76,8 @@ class CContactOperate : public CDataProviderCallback, public CInstantMessageCall
   void OnCardAction();
   void HideCard();
   bool IsCardShown() const { return m_cardShown; }
+  // Keeps a shown card beside the list after the list moved.
+  void PlaceCard();
 
   // Context menus at a screen point: of the tree item clicked, of a list row
   // (-1: below the rows). The chosen command comes back as WM_COMMAND to the

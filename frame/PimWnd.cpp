@@ -312,6 +312,7 @@ LRESULT CPimWnd::OnSize(UINT, WPARAM, LPARAM lParam, BOOL& bHandled) {
   int width = LOWORD(lParam), height = HIWORD(lParam);
   if (width == 0 || height == 0) return 0;
   m_contactOperate.LayoutList(width, height);
+  m_contactOperate.PlaceCard();
   if (HWND view = GetDlgItem(IDC_CALENDAR_VIEW_AREA)) ::MoveWindow(view, 186, 37, width - 188, height - 37, TRUE);
   return 0;
 }

@@ -47,6 +47,44 @@ bool SaveCanvasAsPng(const MemoryCanvas& canvas, const std::wstring& path) {
   return image.Save(path.c_str(), &png, nullptr) == Gdiplus::Ok;
 }
 
+namespace {
+
+// The visible top-level windows above `window` that it owns (directly or
+// through other owned windows), bottom first.
+std::vector<HWND> OwnedPopupsAbove(HWND window) {
+  std::vector<HWND> above;
+  for (HWND w = ::GetWindow(window, GW_HWNDPREV); w; w = ::GetWindow(w, GW_HWNDPREV)) {
+    if (!::IsWindowVisible(w)) continue;
+    for (HWND owner = ::GetWindow(w, GW_OWNER); owner; owner = ::GetWindow(owner, GW_OWNER))
+      if (owner == window) {
+        above.push_back(w);
+        break;
+      }
+  }
+  return above;
+}
+
+bool CopyWindowInto(HDC target, HWND window, int x, int y) {
+  RECT rc;
+  ::GetWindowRect(window, &rc);
+  HDC source = ::GetWindowDC(window);
+  if (!source) return false;
+  // A window shaped by a region (rounded corners) shows only inside it.
+  HRGN shape = ::CreateRectRgn(0, 0, 0, 0);
+  bool shaped = ::GetWindowRgn(window, shape) != ERROR;
+  if (shaped) {
+    ::OffsetRgn(shape, x, y);
+    ::SelectClipRgn(target, shape);
+  }
+  bool ok = ::BitBlt(target, x, y, rc.right - rc.left, rc.bottom - rc.top, source, 0, 0, SRCCOPY | CAPTUREBLT) != FALSE;
+  if (shaped) ::SelectClipRgn(target, nullptr);
+  ::DeleteObject(shape);
+  ::ReleaseDC(window, source);
+  return ok;
+}
+
+}  // namespace
+
 bool SaveWindowAsPng(HWND window, const std::wstring& path) {
   if (!::IsWindow(window)) return false;
   ::RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_FRAME);
@@ -54,16 +92,17 @@ bool SaveWindowAsPng(HWND window, const std::wstring& path) {
   ::GetWindowRect(window, &rc);
   int width = rc.right - rc.left, height = rc.bottom - rc.top;
   if (width <= 0 || height <= 0) return false;
-  HDC source = ::GetWindowDC(window);
-  if (!source) return false;
-  bool ok = false;
-  {
-    MemoryCanvas canvas(source, width, height);
-    if (canvas.valid()) ok = ::BitBlt(canvas, 0, 0, width, height, source, 0, 0, SRCCOPY | CAPTUREBLT) != FALSE;
-    ::ReleaseDC(window, source);
-    if (ok) ok = SaveCanvasAsPng(canvas, path);
+  HDC screen = ::GetDC(nullptr);
+  MemoryCanvas canvas(screen, width, height);
+  ::ReleaseDC(nullptr, screen);
+  if (!canvas.valid() || !CopyWindowInto(canvas, window, 0, 0)) return false;
+  for (HWND popup : OwnedPopupsAbove(window)) {
+    ::RedrawWindow(popup, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_FRAME);
+    RECT at;
+    ::GetWindowRect(popup, &at);
+    CopyWindowInto(canvas, popup, at.left - rc.left, at.top - rc.top);
   }
-  return ok;
+  return SaveCanvasAsPng(canvas, path);
 }
 
 }  // namespace wf

@@ -8,7 +8,9 @@
 namespace wf {
 
 // Answers false when the window cannot be read or the file not written.
-// GDI+ must be started.
+// GDI+ must be started. The visible popups that the window owns (a floating
+// card, a wait animation) are drawn over it where they lie, as a user sees
+// them: without a display each window is read from its own surface.
 bool SaveWindowAsPng(HWND window, const std::wstring& path);
 
 // Saves a bitmap (not selected into a DC) as PNG.

@@ -33,10 +33,13 @@ rm -f "$screens"/*.png
 . "$root/scripts/wine-session.sh"
 make_sample
 screens_win="Z:${screens//\//\\}"  # Wine maps / to drive Z:
-script="wait 1500; shot 01-contacts; tab 1; wait 300; shot 02-messages; tab 2; wait 300; shot 03-calendar; tab 0"
-script="$script; lang zhcn; wait 800; shot 04-contacts-zh-cn; lang zhtw; wait 800; shot 05-contacts-zh-tw; lang en"
-script="$script; size 1000 640; wait 500; shot 06-resized; receive 2; wait 500; shot 07-received"
-script="$script; disconnect; wait 300; shot 08-disconnected; connect; exit"
+# "idle" waits until the simulated handset has answered everything asked and
+# the host's queue is dry; "row" clicks a list row (the contact card opens).
+script="idle; row 0x488 3; idle; shot 01-contacts; tab 1; idle; shot 02-messages; tab 2; idle; shot 03-calendar"
+script="$script; tab 0; type 0x4cf an; idle; row 0x488 2; idle; shot 04-contacts-search; type 0x4cf; idle"
+script="$script; lang zhcn; idle; row 0x488 3; idle; shot 05-contacts-zh-cn; lang zhtw; idle; shot 06-contacts-zh-tw; lang en"
+script="$script; size 1000 640; idle; shot 07-resized; receive 2; wait 500; shot 08-received"
+script="$script; disconnect; idle; shot 09-disconnected; connect; exit"
 echo "demo: running the host headless; screenshots go to build/screens/"
 wine64 "$bin/TamixShell.exe" --handset "$handset_win" --screens "$screens_win" --script "$script"
 echo "demo: the control gallery"
