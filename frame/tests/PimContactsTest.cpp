@@ -396,7 +396,9 @@ TEST_F(PimContactsTest, SearchNarrowsTheCurrentNodeAndTheClearButtonBringsItBack
   ASSERT_GT(rows.ContactCount(), 0);
   EXPECT_LT(rows.ContactCount(), all);
   for (int row = 0; row < rows.RowCount(); ++row)
-    if (!rows.At(row).header) EXPECT_TRUE(rows.At(row).contact.Matches(keyword)) << row;
+    if (!rows.At(row).header) {
+      EXPECT_TRUE(rows.At(row).contact.Matches(keyword)) << row;
+    }
   window->ContactSearch().Clear();
   Settle();
   EXPECT_EQ(contacts().Rows().ContactCount(), all);
@@ -515,6 +517,48 @@ TEST_F(PimContactsTest, MultiDeleteCountsChecksAndDeletesOnlyTheCheckedContacts)
   EXPECT_EQ(JorvAutomation::OpenWaitCount(), 0) << "the wait animation closed with the answer";
   EXPECT_NE(InfoLog().find("Start bachdelete!"), std::string::npos);
   EXPECT_EQ(RootText().find(std::to_wstring(before) + L")"), std::wstring::npos) << "counted again";
+}
+
+TEST_F(PimContactsTest, ARowsDeleteActionAsksFirstAndRemovesOnlyThatContact) {
+  CreateAndShow();
+  ClickTreeItem(contacts().ItemOf(ContactNode::kPhone));
+  Settle();
+  const CContactRows& rows = contacts().Rows();
+  size_t before = ProviderAutomation::GetCounts().phoneContacts;
+  // The only contact of a section: its header goes with it.
+  int row = -1;
+  for (int r = 1; r + 1 < rows.RowCount() && row < 0; ++r)
+    if (rows.At(r - 1).header && !rows.At(r).header && rows.At(r + 1).header) row = r;
+  if (row < 0) row = 1;
+  ContentId id = rows.At(row).contact.m_id;
+  int slot = rows.At(row).slot;
+  bool alone = rows.At(row - 1).header && (row + 1 >= rows.RowCount() || rows.At(row + 1).header);
+
+  JorvAutomation::QueueAnswer(L"JorvMessageBox", 0);  // the user says no
+  CellClick(row, kColumnActions, 1, 0);
+  Settle();
+  EXPECT_EQ(ProviderAutomation::GetCounts().phoneContacts, before);
+  EXPECT_GE(rows.FindContact(id), 0);
+
+  JorvAutomation::TakeJournal();
+  JorvAutomation::QueueAnswer(L"JorvMessageBox", 1);
+  CellClick(rows.FindContact(id), kColumnActions, 1, 0);
+  std::vector<JorvCall> boxes = Calls(L"JorvMessageBox");
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_EQ(boxes[0].text, ResText(L"pim.contact.deletetip"));
+  Settle();
+  EXPECT_EQ(ProviderAutomation::GetCounts().phoneContacts, before - 1);
+  EXPECT_EQ(rows.FindContact(id), -1);
+  EXPECT_EQ(static_cast<size_t>(rows.ContactCount()), before - 1);
+  if (alone) {
+    EXPECT_EQ(rows.HeaderRow(slot), -1) << "an emptied section loses its header";
+  }
+  EXPECT_EQ(JorvAutomation::OpenWaitCount(), 0);
+  EXPECT_NE(InfoLog().find("Delete Contact Success!"), std::string::npos);
+  EXPECT_EQ(RootText().find(L"(" + std::to_wstring(before + ProviderAutomation::GetCounts().cardOneContacts +
+                                                   ProviderAutomation::GetCounts().cardTwoContacts) + L")"),
+            std::wstring::npos)
+      << "the counts are asked again";
 }
 
 TEST_F(PimContactsTest, DisconnectClearsEverythingAndOnlyTheNextShowReloads) {
