@@ -2,6 +2,11 @@
 
 #include <algorithm>
 
+#include <commdlg.h>
+#include <shlobj.h>
+
+#include "contact/ContactGroupRules.h"
+#include "contact/ContactGroupWnd.h"
 #include "content/ContentUri.h"
 #include "content/PimMessages.h"
 #include "content/ReplyDispatch.h"
@@ -16,6 +21,8 @@
 #include "frame/suite/ResourceLibrary.h"
 #include "frame/suite/SharedDialogs.h"
 #include "framework/PopupMenu.h"
+#include "framework/Text.h"
+#include "message/MessageData.h"
 
 using namespace Contact;
 namespace U = ContentUri;
@@ -594,8 +601,14 @@ void CContactOperate::OnCardAction() {
       Info("Refresh contact detailwnd!");
       JorvDisContactRefurInfo(&m_currentContact);
       break;
+    case kCardEdit:
+      if (!JorvNewContactView(&m_currentContact, 1)) return;
+      BeginBusy(L"common.updating");
+      Info("Start update contact !");
+      m_support.Update(U::kContact, &m_currentContact);
+      break;
     default:
-      break;  // editing comes with the contact editor
+      break;
   }
 }
 
@@ -667,19 +680,34 @@ void CContactOperate::ShowListMenu(int row, POINT screen) {
 }
 
 bool CContactOperate::OnMenuCommand(UINT command) {
+  if (command >= kCmdAddToGroupFirst && command < kCmdAddToGroupFirst + m_groups.size()) {
+    SetMembership(true, static_cast<int>(command - kCmdAddToGroupFirst));
+    return true;
+  }
   switch (command) {
+    case kCmdSendGroupMessage: SendToGroup(); return true;
+    case kCmdNewGroup: NewGroup(); return true;
+    case kCmdEditGroup: EditGroup(); return true;
+    case kCmdDeleteGroup: DeleteGroup(); return true;
+    case kCmdExportXml: ImportExportXml(); return true;
+    case kCmdExportExcel: ImportExportExcel(); return true;
+    case kCmdExportVcard: ImportExportVcard(); return true;
+    case kCmdSendMessage: SendToSelected(); return true;
     case kCmdRefresh:
       if (m_controls.search) m_controls.search->SetWindowText(L"");
       Refresh();
       return true;
-    case kCmdSelectAll:
-      SelectAll();
+    case kCmdNewContact: NewContact(); return true;
+    case kCmdEditContact: {
+      std::vector<int> rows = SelectedContactRows();
+      if (rows.size() == 1) EditContact(rows.front());
       return true;
-    case kCmdDeleteContact:
-      DeleteContacts();
-      return true;
-    default:
-      return false;
+    }
+    case kCmdDeleteContact: DeleteContacts(); return true;
+    case kCmdRemoveFromGroup: SetMembership(false, GroupIndexOf(m_current)); return true;
+    case kCmdStar: SetStar(true); return true;
+    case kCmdSelectAll: SelectAll(); return true;
+    default: return false;
   }
 }
 
@@ -727,8 +755,10 @@ void CContactOperate::BatchDeleteContacts() {
 
 bool CContactOperate::OnDelete(const std::wstring& uri, uint32_t status) {
   return Answer([&] {
-    if (uri != U::kContact) return;
+    int match = content::MatchUri(uri, {U::kContact, U::kGroup});
+    if (match == content::kNoMatch) return;
     EndBusy();
+    if (match == 1) return OnGroupDeleted(status);
     if (content::ReplySucceeded(status, "Delete Contact Success!", "Delete Contact fail!")) {
       if (!m_batchDelete) {
         // Ascending, each index lowered by the rows (and emptied headers)
@@ -800,4 +830,551 @@ void CContactOperate::ClearAll() {
   if (m_controls.search) m_controls.search->EnableWindow(TRUE);
   UpdateToolbar();
   if (m_wait) EndBusy();
+}
+
+// ---------------------------------------------------------------------------
+// Changing contacts
+
+bool CContactOperate::BelongsToCurrentNode(const CContactData& contact) const {
+  switch (NodeOf(m_current)) {
+    case ContactNode::kPhone:
+      return true;
+    case ContactNode::kFavourites:
+      return contact.m_starred != 0;
+    case ContactNode::kGroup: {
+      const std::wstring& name = m_groups[GroupIndexOf(m_current)].group.m_name;
+      return std::find(contact.m_groupNames.begin(), contact.m_groupNames.end(), name) != contact.m_groupNames.end();
+    }
+    default:
+      return false;
+  }
+}
+
+void CContactOperate::NewContact() {
+  HideCard();
+  CContactData contact;
+  if (!JorvNewContactView(&contact, 0)) return;
+  BeginBusy(L"common.newing");
+  Info("Start Insert Contact!");
+  m_support.Insert(U::kContact, &contact);
+}
+
+void CContactOperate::EditContact(int row) {
+  if (!m_rows.IsContactRow(row) || IsCardNode(NodeOf(m_current))) return;
+  HideCard();
+  m_pendingRow = row;
+  m_pendingAction = kCardEdit;
+  m_support.QueryByContentId(U::kContact, m_rows.At(row).contact.m_id);
+}
+
+bool CContactOperate::OnInsert(const std::wstring& uri, uint32_t status, const ContentList& records) {
+  return Answer([&] {
+    int match = content::MatchUri(uri, {U::kContact, U::kGroup});
+    if (match == content::kNoMatch) return;
+    EndBusy();
+    if (match == 0) {
+      const CContactData* contact =
+          records.empty() ? nullptr : dynamic_cast<const CContactData*>(records.front());
+      if (content::ReplySucceeded(contact ? status : 1, "Insert Contact Success!", "Insert Contact fail!")) {
+        if (!m_refreshing) {
+          for (const wchar_t* count : {U::kContactCount, U::kStarCount}) m_support.QueryAll(count);
+          m_support.QueryGroupCount(U::kContact);
+        }
+        std::wstring keyword = m_controls.search ? m_controls.search->GetWindowText(512) : std::wstring();
+        bool shown = keyword.empty() || contact->Matches(keyword);
+        if (shown && Ready()) {
+          if (!m_grouping) {
+            ContentList one{const_cast<CContactData*>(contact)};
+            m_rows.AppendUngrouped(one);
+          } else if (BelongsToCurrentNode(*contact)) {
+            m_rows.AddGrouped(*contact);
+          }
+          RefreshList();
+          UpdateToolbar();
+        }
+      }
+      PostMain(pim_msg::kContactFocus, 2);
+      return;
+    }
+    const CGroupData* group = records.empty() ? nullptr : dynamic_cast<const CGroupData*>(records.front());
+    if (content::ReplySucceeded(group ? status : 1, "Insert group Success!", "Insert ContactGroup fail!") && Ready()) {
+      ContentList one{const_cast<CGroupData*>(group)};
+      AddGroups(one);
+    }
+    PostMain(pim_msg::kContactFocus, 1);
+  });
+}
+
+bool CContactOperate::OnUpdate(const std::wstring& uri, uint32_t status, const ContentList& records) {
+  return Answer([&] {
+    int match = content::MatchUri(uri, {U::kContact, U::kGroup});
+    if (match == content::kNoMatch) return;
+    EndBusy();
+    if (match == 0) {
+      const CContactData* contact =
+          records.empty() ? nullptr : dynamic_cast<const CContactData*>(records.front());
+      if (content::ReplySucceeded(contact ? status : 1, "Update Contact Success!", "Update Contact fail!") && Ready()) {
+        int row = m_rows.FindContact(contact->m_id);
+        m_support.QueryAll(U::kStarCount);
+        m_support.QueryGroupCount(U::kContact);
+        if (row >= 0) {
+          if (!m_grouping) {
+            m_rows.Replace(row, *contact);
+          } else if (FilingSlot(contact->m_index) != m_rows.At(row).slot || !BelongsToCurrentNode(*contact)) {
+            m_rows.Remove(contact->m_id);
+            if (BelongsToCurrentNode(*contact)) m_rows.AddGrouped(*contact);
+          } else {
+            m_rows.Replace(row, *contact);
+          }
+        }
+        if (m_currentContact.m_id == contact->m_id) m_currentContact = *contact;
+        RefreshList();
+        UpdateToolbar();
+      }
+      PostMain(pim_msg::kContactFocus, 2);
+      return;
+    }
+    const CGroupData* group = records.empty() ? nullptr : dynamic_cast<const CGroupData*>(records.front());
+    if (content::ReplySucceeded(group ? status : 1, "Update Group Success!", "Update ContactGroup fail!") && Ready()) {
+      int index = GroupIndexOf(m_renameItem);
+      if (index >= 0) {
+        GroupEntry& entry = m_groups[index];
+        entry.group = *group;
+        SetItemText(entry.item, CountedLabel(entry.group.m_name, entry.count));
+        m_support.QueryByClassId(U::kContact, entry.group.m_id);
+      }
+    }
+    m_renameItem = nullptr;
+    PostMain(pim_msg::kContactFocus, 1);
+  });
+}
+
+// ---------------------------------------------------------------------------
+// Groups
+
+std::vector<std::wstring> CContactOperate::GroupNames() const {
+  std::vector<std::wstring> names;
+  for (const GroupEntry& entry : m_groups) names.push_back(entry.group.m_name);
+  return names;
+}
+
+void CContactOperate::NewGroup() {
+  CContactGroupWnd dialog(CContactGroupWnd::Mode::kNew, CGroupData{}, GroupNames());
+  if (dialog.Run(::GetActiveWindow() ? ::GetActiveWindow() : m_controls.mainWindow) != IDOK) return;
+  CGroupData group;
+  group.m_name = dialog.Group().m_name;
+  group.m_remark = dialog.Group().m_remark;
+  BeginBusy(L"common.newing");
+  Info("Star insert group!");
+  m_support.Insert(U::kGroup, &group);
+}
+
+void CContactOperate::EditGroup() {
+  if (!m_controls.tree) return;
+  HTREEITEM item = reinterpret_cast<HTREEITEM>(m_controls.tree->SendMessage(TVM_GETNEXTITEM, TVGN_CARET, 0));
+  m_renameItem = item;
+  int index = GroupIndexOf(item);
+  if (index < 0) return;
+  CContactGroupWnd dialog(CContactGroupWnd::Mode::kEdit, m_groups[index].group, GroupNames());
+  if (dialog.Run(::GetActiveWindow() ? ::GetActiveWindow() : m_controls.mainWindow) != IDOK) return;
+  CGroupData copy = m_groups[index].group;
+  copy.m_name = dialog.Group().m_name;
+  copy.m_remark = dialog.Group().m_remark;
+  BeginBusy(L"common.updating");
+  Info("Start edit group!");
+  m_support.Update(U::kGroup, &copy);
+}
+
+void CContactOperate::RenameGroup(HTREEITEM item, const std::wstring& newName) {
+  int index = GroupIndexOf(item);
+  if (index < 0) return;
+  std::wstring name;
+  std::vector<std::wstring> others;
+  for (size_t i = 0; i < m_groups.size(); ++i)
+    if (static_cast<int>(i) != index) others.push_back(m_groups[i].group.m_name);
+  const std::wstring& current = m_groups[index].group.m_name;
+  switch (CheckGroupName(newName, current, others, name)) {
+    case GroupNameVerdict::kEmpty:
+      JorvMessageBox(m_controls.mainWindow, qs::ResText(L"pim.contact.groupemptytip").c_str(),
+                     qs::ResText(L"common.messagebox.tamixtip").c_str(), JORV_MB_NOTICE, 0, 0);
+      return;
+    case GroupNameVerdict::kExists:
+      JorvMessageBox(m_controls.mainWindow, qs::ResText(L"pim.group.existtip").c_str(),
+                     qs::ResText(L"common.messagebox.tamixtip").c_str(), JORV_MB_NOTICE, 0, 0);
+      return;
+    case GroupNameVerdict::kAccepted:
+      break;
+  }
+  if (name == current) return;
+  m_renameItem = item;
+  CGroupData copy = m_groups[index].group;
+  copy.m_name = name;
+  BeginBusy(L"common.updating");
+  Info("Start edit group!");
+  m_support.Update(U::kGroup, &copy);
+}
+
+void CContactOperate::DeleteGroup() {
+  if (!m_controls.tree) return;
+  HTREEITEM item = reinterpret_cast<HTREEITEM>(m_controls.tree->SendMessage(TVM_GETNEXTITEM, TVGN_CARET, 0));
+  m_deleteItem = item;
+  int index = GroupIndexOf(item);
+  if (index < 0) return;
+  if (JorvMessageBox(m_controls.mainWindow, qs::ResText(L"pim.contactgroup.deletetip").c_str(),
+                     qs::ResText(L"common.messagebox.tamixtip").c_str(), JORV_MB_CONFIRM, 0, 0) != 1)
+    return;
+  IdList ids{m_groups[index].group.m_id};
+  BeginBusy(L"common.deleting");
+  Info("Start delete group!");
+  m_support.Delete(U::kGroup, ids);
+}
+
+void CContactOperate::OnGroupDeleted(uint32_t status) {
+  if (content::ReplySucceeded(status, "Delete group Success!", "Delete ContactGroup fail!") && Ready()) {
+    int index = GroupIndexOf(m_deleteItem);
+    if (index >= 0) {
+      m_controls.tree->SendMessage(TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(m_deleteItem));
+      m_groups.erase(m_groups.begin() + index);
+      if (!m_groups.empty()) {
+        size_t next = std::min(static_cast<size_t>(index), m_groups.size() - 1);
+        SelectItem(m_groups[next].item);
+        m_current = m_groups[next].item;
+        m_support.QueryByClassId(U::kContact, m_groups[next].group.m_id);
+      } else {
+        SelectItem(m_nodes[kPhoneNode].item);
+        m_current = m_nodes[kPhoneNode].item;
+        m_controls.list->SetCardMode(false);
+        m_support.QueryAll(U::kContact);
+      }
+      m_support.QueryGroupCount(U::kContact);
+      UpdateGroupsLabel();
+    }
+  }
+  m_deleteItem = nullptr;
+  PostMain(pim_msg::kContactFocus, 1);
+}
+
+// ---------------------------------------------------------------------------
+// Favourites and membership
+
+void CContactOperate::SetStar(bool star) {
+  if (!m_controls.list || IsCardNode(NodeOf(m_current))) return;
+  m_starRows = SelectedContactRows();
+  if (m_starRows.empty()) return;
+  m_star = star;
+  IdList ids;
+  for (int row : m_starRows) ids.push_back(m_rows.At(row).contact.m_id);
+  BeginBusy(star ? L"common.collecting" : L"common.cancelcollecting");
+  Info("Start collect contact!");
+  m_support.AddCollection(U::kContact, ids, star);
+}
+
+bool CContactOperate::OnSetStar(const std::wstring& uri, uint32_t status) {
+  return Answer([&] {
+    if (uri != U::kContact) return;
+    EndBusy();
+    if (content::ReplySucceeded(status, "Star Success!", "Star fail!") && Ready()) {
+      std::vector<ContentId> gone;
+      for (int row : m_starRows) {
+        if (!m_rows.IsContactRow(row)) continue;
+        m_rows.SetStarred(row, m_star);
+        if (!m_star && NodeOf(m_current) == ContactNode::kFavourites) gone.push_back(m_rows.At(row).contact.m_id);
+      }
+      for (ContentId id : gone) m_rows.Remove(id);
+      if (!gone.empty()) m_controls.list->ClearSelection();
+      RefreshList();
+      m_support.QueryAll(U::kStarCount);
+      UpdateToolbar();
+    }
+    m_starRows.clear();
+    PostMain(pim_msg::kContactFocus, 2);
+  });
+}
+
+void CContactOperate::SetMembership(bool add, int groupIndex) {
+  if (!m_controls.list) return;
+  // Removing always concerns the group shown.
+  if (!add) groupIndex = GroupIndexOf(m_current);
+  if (groupIndex < 0 || groupIndex >= static_cast<int>(m_groups.size())) return SetStar(add);
+  m_memberRows = SelectedContactRows();
+  if (m_memberRows.empty()) return;
+  m_memberAdd = add;
+  m_memberGroup = groupIndex;
+  IdList ids;
+  for (int row : m_memberRows) ids.push_back(m_rows.At(row).contact.m_id);
+  BeginBusy(add ? L"pim.contact.adding" : L"pim.contact.removing");
+  Info("Start set membership!");
+  m_support.AttachMembership(U::kMembership, ids, m_groups[groupIndex].group.m_id, add);
+}
+
+bool CContactOperate::OnMembership(const std::wstring& uri, uint32_t status) {
+  return Answer([&] {
+    if (uri != U::kMembership) return;
+    EndBusy();
+    if (content::ReplySucceeded(status, "Set membership success!", "Set membership fail!") && Ready() &&
+        m_memberGroup >= 0 && m_memberGroup < static_cast<int>(m_groups.size())) {
+      const std::wstring& name = m_groups[m_memberGroup].group.m_name;
+      if (!m_memberAdd) {
+        std::vector<ContentId> gone;
+        for (int row : m_memberRows)
+          if (m_rows.IsContactRow(row)) gone.push_back(m_rows.At(row).contact.m_id);
+        for (ContentId id : gone) m_rows.Remove(id);
+        m_controls.list->ClearSelection();
+        UpdateToolbar();
+      } else {
+        for (int row : m_memberRows) m_rows.AddGroupName(row, name);
+      }
+      RefreshList();
+      m_support.QueryGroupCount(U::kContact);
+    }
+    m_memberRows.clear();
+    PostMain(pim_msg::kContactFocus, 2);
+  });
+}
+
+// ---------------------------------------------------------------------------
+// Sending
+
+void CContactOperate::SendToSelected() {
+  std::wstring numbers;
+  for (int row : SelectedContactRows()) {
+    std::wstring number = m_rows.At(row).contact.GetFirstPhone();
+    if (!number.empty()) numbers += number + L";";
+  }
+  m_groupMessage = false;
+  OpenCompose(numbers);
+}
+
+void CContactOperate::SendToGroup() {
+  std::wstring numbers;
+  for (int row = 0; row < m_rows.RowCount(); ++row) {
+    if (!m_rows.IsContactRow(row)) continue;
+    std::wstring number = m_rows.At(row).contact.GetFirstPhone();
+    if (!number.empty()) numbers += number + L";";
+  }
+  m_groupMessage = true;
+  OpenCompose(numbers);
+}
+
+void CContactOperate::OpenCompose(const std::wstring& numbers) {
+  Message::CSMSData draft;
+  draft.m_phoneNumber = numbers;
+  SimCardList cards = m_cards;
+  ContentList written;
+  int save = 0;
+  int send = JorvPhoneSendSmsNoNote(&draft, cards, 1, written, save);
+  if (send && !m_cards.empty() && !written.empty()) {
+    const CSimInfo& card = m_cards.front();
+    for (CContent* record : written)
+      if (auto* message = dynamic_cast<Message::CSMSData*>(record)) message->m_simText = card.m_cardText;
+    BeginBusy(L"common.sending");
+    Info("Start send msg!");
+    m_support.Send(U::kSms, card.m_cardId, written, 1);
+  }
+  DeleteContents(written);
+}
+
+bool CContactOperate::OnSent(const std::wstring& uri, uint32_t status, const ContentList& messages) {
+  return Answer([&] {
+    if (uri != U::kSms) return;
+    EndBusy();
+    if (content::ReplySucceeded(status, "Send msg success!", "Send msg fail!")) {
+      PostMain(pim_msg::kSentFromContacts, 2, static_cast<LPARAM>(messages.size()));
+      if (m_controls.host) {
+        std::wstring tip;
+        const auto* first = messages.empty() ? nullptr : dynamic_cast<const Message::CSMSData*>(messages.front());
+        if (messages.size() == 1 && first)
+          tip = wf::FormatText(qs::ResText(L"pim.sms.sendmsgtip").c_str(), first->m_phoneNumber.c_str());
+        else
+          tip = qs::ResText(L"pim.sms.sendmoretip");
+        m_controls.host->ShowTrayTip(0, tip);
+      }
+    }
+    PostMain(pim_msg::kContactFocus, 2);
+  });
+}
+
+// ---------------------------------------------------------------------------
+// Import and export
+
+void CContactOperate::ImportExportXml() { ImportExport(PortFormat::kXml); }
+void CContactOperate::ImportExportExcel() { ImportExport(PortFormat::kExcel); }
+void CContactOperate::ImportExportVcard() { ImportExport(PortFormat::kVcard); }
+
+bool CContactOperate::AskPath(PortFormat format, bool import, std::wstring& path) {
+  const std::wstring& start = UniPath::GetExportPath();
+  HWND owner = ::GetActiveWindow() ? ::GetActiveWindow() : m_controls.mainWindow;
+  if (format == PortFormat::kVcard) {
+    std::wstring title = qs::ResText(L"common.selectdirection");
+    BROWSEINFOW browse{};
+    browse.hwndOwner = owner;
+    browse.lpszTitle = title.c_str();
+    browse.ulFlags = BIF_RETURNONLYFSDIRS | BIF_NEWDIALOGSTYLE;
+    browse.lpfn = [](HWND window, UINT message, LPARAM, LPARAM data) -> int {
+      if (message == BFFM_INITIALIZED) {
+        // Titled so that the module finds it to close it when the phone goes.
+        ::SetWindowTextW(window, qs::ResText(L"common.browsefolder").c_str());
+        ::SendMessageW(window, BFFM_SETSELECTIONW, TRUE, data);
+      }
+      return 0;
+    };
+    browse.lParam = reinterpret_cast<LPARAM>(start.c_str());
+    PIDLIST_ABSOLUTE chosen = ::SHBrowseForFolderW(&browse);
+    if (!chosen) return false;
+    wchar_t folder[MAX_PATH] = {};
+    bool ok = ::SHGetPathFromIDListW(chosen, folder) != FALSE;
+    ::CoTaskMemFree(chosen);
+    path = folder;
+    return ok && !path.empty();
+  }
+  // Pairs of label and pattern, each ended by a null, the list by another.
+  static const wchar_t kXmlFilter[] = L"Import Files (*.xml)\0*.xml\0";
+  static const wchar_t kXmlExportFilter[] = L"Export Files (*.xml)\0*.xml\0";
+  static const wchar_t kExcelFilter[] = L"Export Files (*.xls)\0*.xls\0Export Files (*.xlsx)\0*.xlsx\0";
+  wchar_t file[MAX_PATH] = {};
+  std::wstring title = qs::ResText(import ? L"common.open" : L"common.resave");
+  OPENFILENAMEW dialog{};
+  dialog.lStructSize = sizeof(dialog);
+  dialog.hwndOwner = owner;
+  dialog.lpstrFilter = format == PortFormat::kExcel ? kExcelFilter : import ? kXmlFilter : kXmlExportFilter;
+  dialog.lpstrFile = file;
+  dialog.nMaxFile = MAX_PATH;
+  dialog.lpstrInitialDir = start.c_str();
+  dialog.lpstrTitle = title.c_str();
+  if (import) {
+    dialog.Flags = OFN_FILEMUSTEXIST | OFN_HIDEREADONLY | OFN_EXPLORER;
+    if (!::GetOpenFileNameW(&dialog)) return false;
+  } else {
+    dialog.lpstrDefExt = format == PortFormat::kExcel ? L"xlsx" : L"xml";
+    dialog.Flags = OFN_OVERWRITEPROMPT | OFN_CREATEPROMPT | OFN_HIDEREADONLY | OFN_EXPLORER;
+    if (!::GetSaveFileNameW(&dialog)) return false;
+  }
+  path = file;
+  return true;
+}
+
+void CContactOperate::ImportExport(PortFormat format) {
+  m_progressShown = false;
+  m_portFinished = false;
+  if (format == PortFormat::kExcel) {
+    HKEY excel = nullptr;
+    if (::RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Microsoft\\Office\\Excel", 0, KEY_READ, &excel) !=
+        ERROR_SUCCESS) {
+      JorvMessageBox(m_controls.mainWindow, qs::ResText(L"pim.port.noinstalltip").c_str(),
+                     qs::ResText(L"common.messagebox.tamixtip").c_str(), JORV_MB_NOTICE, 0, 0);
+      return;
+    }
+    ::RegCloseKey(excel);
+  }
+  static constexpr const char* kFormatNames[] = {"Xml", "Excel", "Vcard"};
+  const char* name = kFormatNames[static_cast<int>(format)];
+  const wchar_t* suffix = format == PortFormat::kXml     ? U::kExportXmlSuffix
+                          : format == PortFormat::kExcel ? U::kExportExcelSuffix
+                                                         : U::kExportVcardSuffix;
+  bool import = m_portMode == 2;
+  std::wstring path;
+  if (!AskPath(format, import, path)) return;
+  if (import) {
+    LOG::I(PIM_INFO_LOG, "Start import contacts by %s!", name);
+    const wchar_t* uri = format == PortFormat::kXml     ? U::kContactImportXml
+                         : format == PortFormat::kExcel ? U::kContactImportExcel
+                                                        : U::kContactImportVcard;
+    if (format == PortFormat::kVcard) m_support.ImportFromFolder(uri, path);
+    else m_support.Import(uri, {path});
+    if (m_controls.mainWindow)
+      ::SendMessageW(m_controls.mainWindow, pim_msg::kImportExportStep, pim_msg::kModuleContacts,
+                     pim_msg::kStepImportStarted);
+    return;
+  }
+  if (m_portMode == 0) {
+    LOG::I(PIM_INFO_LOG, "Start export the group contacts by %s", name);
+    ContactNode node = NodeOf(m_current);
+    if (node == ContactNode::kGroup) {
+      m_support.ExportByClassId(std::wstring(U::kContact) + suffix, path, m_groups[GroupIndexOf(m_current)].group.m_id);
+    } else if (IsFixedNode(node)) {
+      m_support.Export(std::wstring(CurrentUri()) + suffix, path);
+    }
+  } else {
+    IdList ids;
+    for (int row : SelectedContactRows()) ids.push_back(m_rows.At(row).contact.m_id);
+    LOG::I(PIM_INFO_LOG, "Start export the select contacts by %s", name);
+    ContactNode node = NodeOf(m_current);
+    const wchar_t* base = node == ContactNode::kCardOne   ? U::kContactCdma
+                          : node == ContactNode::kCardTwo ? U::kContactGsm
+                                                          : U::kContact;
+    m_support.ExportByIds(std::wstring(base) + suffix, path, ids);
+  }
+  if (m_controls.mainWindow)
+    ::SendMessageW(m_controls.mainWindow, pim_msg::kImportExportStep, pim_msg::kModuleContacts,
+                   pim_msg::kStepExportStarted);
+}
+
+void CContactOperate::ShowImportProgress() {
+  if (m_portFinished) return;
+  if (m_controls.host) m_controls.host->SetRunningTask(qs::ResText(L"common.tamixtip.runningtask"), true);
+  m_progress.SetTexts(qs::ResText(L"common.import"), qs::ResText(L"pim.static.importing"));
+  m_progressShown = true;
+  HWND owner = ::GetActiveWindow() ? ::GetActiveWindow() : m_controls.mainWindow;
+  if (m_progress.Run(owner) == CPimProgressWnd::kCancelled) {
+    m_progressShown = false;
+    m_support.CancelExport();
+  }
+}
+
+void CContactOperate::ShowExportProgress() {
+  if (m_portFinished) return;
+  if (m_controls.host) m_controls.host->SetRunningTask(qs::ResText(L"common.tamixtip.runningtask"), true);
+  m_progress.SetTexts(qs::ResText(L"common.export"), qs::ResText(L"pim.static.exporting"));
+  m_progressShown = true;
+  HWND owner = ::GetActiveWindow() ? ::GetActiveWindow() : m_controls.mainWindow;
+  if (m_progress.Run(owner) == CPimProgressWnd::kCancelled) {
+    m_progressShown = false;
+    m_support.CancelExport();
+  }
+}
+
+void CContactOperate::FinishImportExport() {
+  m_portFinished = true;
+  if (m_progressShown) {
+    m_progress.Close(0);
+    m_progressShown = false;
+  }
+  if (m_controls.host) m_controls.host->SetRunningTask(L"", false);
+}
+
+bool CContactOperate::OnSetProgress(uint32_t done, uint32_t total) {
+  return Answer([&] {
+    if (m_progressShown) m_progress.SetProgress(done, total);
+  });
+}
+
+bool CContactOperate::OnImportComplete(const std::wstring&, uint32_t status) {
+  return Answer([&] {
+    if (m_controls.mainWindow)
+      ::SendMessageW(m_controls.mainWindow, pim_msg::kImportExportStep, pim_msg::kModuleContacts,
+                     pim_msg::kStepFinished);
+    if (!content::ReplySucceeded(status, "Import contacts success!", "Import contacts fail!") && m_controls.host)
+      m_controls.host->ShowTrayTip(0, qs::ResText(L"pim.contact.importfail"));
+    if (!Ready() || !m_controls.deleteButton) return;
+    // Whatever came in, the module shows the phone again.
+    m_controls.tree->SendMessage(TVM_EXPAND, TVE_COLLAPSE, reinterpret_cast<LPARAM>(m_root));
+    SelectItem(m_root);
+    m_current = m_nodes[kPhoneNode].item;
+    m_support.QueryAll(U::kGroup);
+    QueryCounts();
+    m_support.QueryAll(U::kContact);
+    m_controls.list->SetCardMode(false);
+    m_controls.deleteButton->EnableWindow(TRUE);
+    if (m_controls.search) m_controls.search->SetWindowText(L"");
+  });
+}
+
+bool CContactOperate::OnExportComplete(const std::wstring&, uint32_t status) {
+  return Answer([&] {
+    if (m_controls.mainWindow)
+      ::SendMessageW(m_controls.mainWindow, pim_msg::kImportExportStep, pim_msg::kModuleContacts,
+                     pim_msg::kStepFinished);
+    if (!content::ReplySucceeded(status, "Export contacts success!", "Export contacts fail!") && m_controls.host)
+      m_controls.host->ShowTrayTip(0, qs::ResText(L"pim.contact.exportfail"));
+  });
 }

@@ -25,6 +25,7 @@
 #include "contact/ContactSupport.h"
 #include "content/DataProvider.h"
 #include "content/ProviderOwner.h"
+#include "contact/PimProgressWnd.h"
 
 class IAppHost;
 class CQSTreeView;
@@ -87,11 +88,45 @@ class CContactOperate : public CDataProviderCallback, public CInstantMessageCall
   // A command of the module's menus or keys; false when it is not one.
   bool OnMenuCommand(UINT command);
 
-  // Deleting: the selected contacts (after a question), or the checked ones.
+  // Changing contacts: a new one and one row's contact in the contact
+  // editor; deleting the selected contacts (after a question) or the checked
+  // ones.
+  void NewContact();
+  void EditContact(int row);
   void DeleteContacts();
   void BatchDeleteContacts();
   // Unchecks every row and the header box.
   void ClearChecks();
+
+  // Groups: new and edit in the group dialog, rename in place (the tree's
+  // label editing), delete after a question.
+  void NewGroup();
+  void EditGroup();
+  void RenameGroup(HTREEITEM item, const std::wstring& newName);
+  void DeleteGroup();
+  bool IsGroupItem(HTREEITEM item) const { return GroupIndexOf(item) >= 0; }
+
+  // Favourites and membership of the selected contacts; a group index of -1
+  // stars (add) or unstars them instead.
+  void SetStar(bool star);
+  void SetMembership(bool add, int groupIndex);
+
+  // A message to the selected contacts or to every contact listed.
+  void SendToSelected();
+  void SendToGroup();
+
+  // Import and export: the mode says what (0 the current node or group, 1
+  // the selected contacts, 2 import); the main window runs the progress
+  // window when told (pim_msg::kImportExportStep).
+  void SetImportExportMode(int mode) { m_portMode = mode; }
+  void ImportExportXml();
+  void ImportExportExcel();
+  void ImportExportVcard();
+  void ShowImportProgress();
+  void ShowExportProgress();
+  void FinishImportExport();
+  bool IsProgressShown() const { return m_progressShown; }
+  CPimProgressWnd& ProgressWindow() { return m_progress; }
 
   // The deletion check boxes (the main window's multi-delete mode).
   void SetCheckMode(bool on);
@@ -126,8 +161,16 @@ class CContactOperate : public CDataProviderCallback, public CInstantMessageCall
   bool OnReturnById(const std::wstring& uri, uint32_t status, const ContentList& records) override;
   bool OnReturnCount(const std::wstring& uri, uint32_t status, uint32_t count) override;
   bool OnReturnGroupCount(const std::wstring& uri, uint32_t status, const GroupCountList& counts) override;
+  bool OnInsert(const std::wstring& uri, uint32_t status, const ContentList& records) override;
+  bool OnUpdate(const std::wstring& uri, uint32_t status, const ContentList& records) override;
   bool OnDelete(const std::wstring& uri, uint32_t status) override;
+  bool OnMembership(const std::wstring& uri, uint32_t status) override;
+  bool OnSetStar(const std::wstring& uri, uint32_t status) override;
   bool OnGetSimInfo(uint32_t status, const SimCardList& cards) override;
+  bool OnSent(const std::wstring& uri, uint32_t status, const ContentList& messages) override;
+  bool OnImportComplete(const std::wstring& uri, uint32_t status) override;
+  bool OnExportComplete(const std::wstring& uri, uint32_t status) override;
+  bool OnSetProgress(uint32_t done, uint32_t total) override;
 
  private:
   struct GroupEntry {
@@ -170,6 +213,16 @@ class CContactOperate : public CDataProviderCallback, public CInstantMessageCall
   std::vector<int> SelectedContactRows() const;
 
   void QueryCounts();
+  // Whether a contact belongs in the list of the current node (with grouping).
+  bool BelongsToCurrentNode(const Contact::CContactData& contact) const;
+  void OnContactDeleted(uint32_t status);
+  void OnGroupDeleted(uint32_t status);
+  void OpenCompose(const std::wstring& numbers);
+  std::vector<std::wstring> GroupNames() const;
+  // The file or folder of an import or export; false when the user cancelled.
+  enum class PortFormat { kXml, kExcel, kVcard };
+  void ImportExport(PortFormat format);
+  bool AskPath(PortFormat format, bool import, std::wstring& path);
   // The busy indication around a change sent to the phone.
   void BeginBusy(const wchar_t* progressKey);
   void EndBusy();
@@ -205,5 +258,14 @@ class CContactOperate : public CDataProviderCallback, public CInstantMessageCall
   int m_pendingRow = -1;
   Contact::CContactData m_currentContact;
   HANDLE m_wait = nullptr;   // the shared wait animation while one is shown
+  std::vector<int> m_memberRows;  // the selection a membership change was started on
+  std::vector<int> m_starRows;    // the selection a star change was started on
+  bool m_memberAdd = false;
+  int m_memberGroup = -1;
+  bool m_star = false;
+  bool m_groupMessage = false;
+  bool m_progressShown = false;
+  bool m_portFinished = false;
+  CPimProgressWnd m_progress;
   std::wstring m_totalText, m_groupText;
 };

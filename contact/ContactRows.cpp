@@ -137,6 +137,18 @@ void CContactRows::SetStarred(int row, bool on) {
   m_rows[row].contact.m_starred = on ? 1 : 0;
 }
 
+void CContactRows::Replace(int row, const CContactData& contact) {
+  if (!IsContactRow(row)) return;
+  m_rows[row].contact = contact;
+  m_rows[row].starred = contact.m_starred != 0;
+}
+
+void CContactRows::AddGroupName(int row, const std::wstring& name) {
+  if (!IsContactRow(row)) return;
+  std::vector<std::wstring>& names = m_rows[row].contact.m_groupNames;
+  if (std::find(names.begin(), names.end(), name) == names.end()) names.push_back(name);
+}
+
 IdList CContactRows::CheckedIds() const {
   IdList ids;
   for (const Row& row : m_rows)

@@ -90,6 +90,10 @@ class CContactRows : public IQsGridModel {
   IdList CheckedIds() const;
   // A contact's star (its row's flag and the record's field).
   void SetStarred(int row, bool on);
+  // A contact row's record replaced in place (same section).
+  void Replace(int row, const CContactData& contact);
+  // A group name added to a contact row's groups, once.
+  void AddGroupName(int row, const std::wstring& name);
   int CheckedCount() const;
 
   // IQsGridModel

@@ -506,8 +506,15 @@ LRESULT CPimWnd::OnCommand(UINT, WPARAM wParam, LPARAM lParam, BOOL& bHandled) {
         SetSearchText(m_calendarSearch, L"");
         m_calendarHadSelection = false;
         return 0;
+      case IDC_CONTACT_NEW:
+        m_contactOperate.NewContact();
+        return 0;
       case IDC_CONTACT_IMPORT:
       case IDC_CONTACT_EXPORT:
+        // The toolbar imports, or exports what the tree shows.
+        m_contactOperate.SetImportExportMode(id == IDC_CONTACT_IMPORT ? 2 : 0);
+        ShowImportExportMenu(id);
+        return 0;
       case IDC_SMS_IMPORT:
         ShowImportExportMenu(id);
         return 0;
@@ -554,19 +561,29 @@ void CPimWnd::OnContactCellClick(const NMQSGRIDCELL& cell) {
     if (m_contactOperate.Rows().IsContactRow(cell.iRow)) SetCheckCount(m_checkCount + (on ? 1 : -1));
     return;
   }
-  if (cell.iColumn == kColumnActions && cell.iAction == 1 && m_contactOperate.Rows().IsContactRow(cell.iRow)) {
+  if (!m_contactOperate.Rows().IsContactRow(cell.iRow)) return;
+  if (cell.iColumn == kColumnActions && cell.iAction == 0) {
+    m_contactOperate.EditContact(cell.iRow);
+  } else if (cell.iColumn == kColumnActions && cell.iAction == 1) {
     // Delete this row's contact: it becomes the selection the delete takes.
     m_contactList.ClearSelection();
     m_contactList.SelectRow(cell.iRow);
     m_contactOperate.DeleteContacts();
+  } else if (cell.iColumn == kColumnCheck) {
+    // The star box: the row's contact is starred or unstarred.
+    m_contactList.ClearSelection();
+    m_contactList.SelectRow(cell.iRow);
+    m_contactOperate.SetStar(cell.iCheck == 0);
   }
-  // Editing (action 0) and starring (the first column) come with the contact editor.
 }
 
 void CPimWnd::OnContactKey(WORD key) {
   bool control = ::GetKeyState(VK_CONTROL) < 0;
   if (m_multiDelete) return;
   if (control && (key == 'A' || key == 'a')) m_contactOperate.OnMenuCommand(Contact::kCmdSelectAll);
+  else if (control && (key == 'S' || key == 's')) m_contactOperate.OnMenuCommand(Contact::kCmdSendMessage);
+  else if (control && (key == 'N' || key == 'n')) m_contactOperate.OnMenuCommand(Contact::kCmdNewContact);
+  else if (control && (key == 'E' || key == 'e')) m_contactOperate.OnMenuCommand(Contact::kCmdEditContact);
   else if (!control && key == VK_DELETE) m_contactOperate.OnMenuCommand(Contact::kCmdDeleteContact);
   else if (!control && key == VK_F5) {
     SetSearchText(m_contactSearch, L"");
@@ -640,11 +657,36 @@ LRESULT CPimWnd::OnContactTreeNotify(int, LPNMHDR header, BOOL& bHandled) {
     }
     case TVN_KEYDOWN: {
       WORD key = reinterpret_cast<NMTVKEYDOWN*>(header)->wVKey;
+      bool control = ::GetKeyState(VK_CONTROL) < 0;
       if (key == VK_F5) {
         SetSearchText(m_contactSearch, L"");
         m_contactOperate.Refresh();
+      } else if (control && (key == 'N' || key == 'n')) {
+        m_contactOperate.NewGroup();
+      } else if (control && (key == 'E' || key == 'e')) {
+        m_contactOperate.EditGroup();
+      } else if (control && (key == 'S' || key == 's')) {
+        m_contactOperate.SendToGroup();
+      } else if (!control && key == VK_DELETE) {
+        m_contactOperate.DeleteGroup();
       }
       return 0;
+    }
+    case TVN_BEGINLABELEDITW: {
+      // Only a group's name can be edited in place, and without its count.
+      auto* edit = reinterpret_cast<NMTVDISPINFOW*>(header);
+      if (!m_contactOperate.IsGroupItem(edit->item.hItem)) return TRUE;
+      if (HWND field = reinterpret_cast<HWND>(m_contactTree.SendMessage(TVM_GETEDITCONTROL))) {
+        std::wstring text = wf::CWindow(field).GetWindowText();
+        size_t open = text.rfind(L'(');
+        if (open != std::wstring::npos) ::SetWindowTextW(field, text.substr(0, open).c_str());
+      }
+      return FALSE;
+    }
+    case TVN_ENDLABELEDITW: {
+      auto* edit = reinterpret_cast<NMTVDISPINFOW*>(header);
+      if (edit->item.pszText) m_contactOperate.RenameGroup(edit->item.hItem, edit->item.pszText);
+      return FALSE;  // the label changes when the phone has taken the new name
     }
     default:
       bHandled = FALSE;
@@ -704,6 +746,17 @@ LRESULT CPimWnd::OnHideWait(UINT, WPARAM wParam, LPARAM lParam, BOOL&) {
 
 LRESULT CPimWnd::OnShowEventDetail(UINT, WPARAM, LPARAM, BOOL&) {
   if (::IsWindowVisible(m_hWnd) && m_module == kCalendar) m_calendarHadSelection = true;
+  return 0;
+}
+
+LRESULT CPimWnd::OnImportExportStep(UINT, WPARAM wParam, LPARAM lParam, BOOL&) {
+  if (wParam != pim_msg::kModuleContacts) return 0;  // the messages' steps come with that module
+  switch (lParam) {
+    case pim_msg::kStepImportStarted: m_contactOperate.ShowImportProgress(); break;
+    case pim_msg::kStepExportStarted: m_contactOperate.ShowExportProgress(); break;
+    case pim_msg::kStepFinished: m_contactOperate.FinishImportExport(); break;
+    default: break;
+  }
   return 0;
 }
 

@@ -132,7 +132,7 @@ class CPimWnd : public CAppWindowBase<CPimWnd>,
   LRESULT OnHideWait(UINT, WPARAM, LPARAM, BOOL&);
   LRESULT OnShowEventDetail(UINT, WPARAM, LPARAM, BOOL&);
   LRESULT OnEditEvent(UINT, WPARAM, LPARAM, BOOL&) { return 0; }  // the event editor is not built yet
-  LRESULT OnImportExportStep(UINT, WPARAM, LPARAM, BOOL&) { return 0; }  // import and export are not built yet
+  LRESULT OnImportExportStep(UINT, WPARAM, LPARAM, BOOL&);
   LRESULT OnContactById(UINT, WPARAM, LPARAM, BOOL&);
   LRESULT OnContactFocus(UINT, WPARAM, LPARAM, BOOL&);
   LRESULT OnHideContactCard(UINT, WPARAM, LPARAM, BOOL&);

@@ -49,3 +49,11 @@
 #define IDC_CALENDAR_SEARCH 0x58e
 #define IDC_SMS_SEARCH 0x58f
 #define IDC_SIDE_FOOTER 0x59b
+
+// The import / export progress window.
+#define IDD_PIM_PROGRESS 151
+#define IDC_PROGRESS_TITLE 0x610
+#define IDC_PROGRESS_CLOSE 0x611
+#define IDC_PROGRESS_MESSAGE 0x612
+#define IDC_PROGRESS_COUNTER 0x613
+#define IDC_PROGRESS_BAR 0x614
