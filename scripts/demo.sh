@@ -33,10 +33,18 @@ rm -f "$screens"/*.png
 . "$root/scripts/wine-session.sh"
 make_sample
 screens_win="Z:${screens//\//\\}"  # Wine maps / to drive Z:
+export_file="$root/build/demo/exported-contacts.xml"
+rm -f "$export_file"
+export_win="Z:${export_file//\//\\}"
 # "idle" waits until the simulated handset has answered everything asked and
 # the host's queue is dry; "row" clicks a list row (the contact card opens).
 script="idle; row 0x488 3; idle; shot 01-contacts; tab 1; idle; shot 02-messages; tab 2; idle; shot 03-calendar"
 script="$script; tab 0; type 0x4cf an; idle; row 0x488 2; idle; shot 04-contacts-search; type 0x4cf; idle"
+# An export of the phone contacts (menu command 0xa060): the save dialog, then
+# the progress window, shown for a while by answering late; this handset writes
+# no files yet, which the plug-in reports as a tray tip.
+script="$script; delay 1500; command 0xa060; until common.resave; fill common.resave 0x47c $export_win"
+script="$script; press common.resave 1; until common.export; shot 10-export-progress; idle; delay 0; shot 11-export-ended"
 script="$script; lang zhcn; idle; row 0x488 3; idle; shot 05-contacts-zh-cn; lang zhtw; idle; shot 06-contacts-zh-tw; lang en"
 script="$script; size 1000 640; idle; shot 07-resized; receive 2; wait 500; shot 08-received"
 script="$script; disconnect; idle; shot 09-disconnected; connect; exit"

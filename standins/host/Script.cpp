@@ -12,14 +12,18 @@ namespace {
 const std::map<std::wstring, size_t> kCommands = {
     {L"wait", 1}, {L"shot", 1}, {L"connect", 0}, {L"disconnect", 0}, {L"lang", 1}, {L"size", 2},
     {L"click", 1}, {L"tab", 1}, {L"tree", 1},    {L"receive", 1},    {L"exit", 0}, {L"idle", 0},
-    {L"type", 2},  {L"row", 2},
+    {L"type", 2},  {L"row", 2},        {L"command", 1},   {L"until", 1},     {L"press", 2},  {L"fill", 3},
+    {L"delay", 1},
 };
 
 // Commands whose every argument is a number of zero or more.
 bool TakesNumbers(const std::wstring& command) {
   return command == L"wait" || command == L"size" || command == L"click" || command == L"tab" ||
-         command == L"receive" || command == L"row";
+         command == L"receive" || command == L"row" || command == L"command" || command == L"delay";
 }
+
+// Commands whose argument after the window's title key is a number.
+bool TakesTitleThenNumber(const std::wstring& command) { return command == L"press" || command == L"fill"; }
 
 std::wstring Trimmed(const std::wstring& text) {
   size_t first = 0, last = text.size();
@@ -71,6 +75,10 @@ bool ParseScript(const std::wstring& text, std::vector<ScriptStep>& steps, std::
     }
     long number = 0;
     const size_t numbers = TakesNumbers(step.command) ? step.args.size() : step.command == L"type" ? 1 : 0;
+    if (TakesTitleThenNumber(step.command) && (!ParseNumber(step.args[1], number) || number < 0)) {
+      error = L"\"" + step.command + L"\" needs a control id, not \"" + step.args[1] + L"\"";
+      return false;
+    }
     for (size_t i = 0; i < numbers; ++i) {
       if (!ParseNumber(step.args[i], number) || number < 0) {
         error = L"\"" + step.command + L"\" needs a number, not \"" + step.args[i] + L"\"";

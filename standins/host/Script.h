@@ -21,6 +21,13 @@
 //   row <control id> <index>    click item <index> of a list view of the
 //                      plug-in window with the left button, in its middle
 //   receive <count>    make the simulated handset receive messages
+//   command <id>       post a menu command to the plug-in window, as if chosen
+//   until <title key>  wait until a window titled with that text key's text shows
+//                      (a dialog the plug-in opened; the script goes on inside
+//                      the dialog's own loop)
+//   press <title key> <button id>   press a button of that window
+//   fill <title key> <control id> <text>   set a control's text in that window
+//   delay <ms>         the simulated handset answers that much later (0: at once)
 //   exit               close the host
 // A step that cannot be parsed refuses the whole script before anything runs;
 // a step that cannot be carried out ends the host with exit code 2.

@@ -11,6 +11,7 @@
 #include "standins/res/ResourceTools.h"
 #include "framework/Gdi.h"
 #include "framework/Screenshot.h"
+#include "frame/suite/ResourceLibrary.h"
 #include "framework/Text.h"
 
 namespace shell {
@@ -495,10 +496,65 @@ bool CShellWindow::RunStep(const ScriptStep& step, UINT& delay) {
       Fail(step.command + L": " + problem);
       return false;
     }
+  } else if (step.command == L"command") {
+    ParseNumber(step.args[0], number);
+    if (HWND plugin = m_plugin.window()) ::PostMessageW(plugin, WM_COMMAND, MAKEWPARAM(number, 0), 0);
+  } else if (step.command == L"delay") {
+    ParseNumber(step.args[0], number);
+    ProviderAutomation::SetAnswerDelay(static_cast<unsigned>(number));
+  } else if (step.command == L"until" || step.command == L"press" || step.command == L"fill") {
+    HWND dialog = FindTitled(step.args[0]);
+    if (!dialog) {
+      // Not shown yet: the same step again a little later, for a while.
+      if (++m_stepRetries > kStepRetryLimit) {
+        Fail(step.command + L": no window titled by " + step.args[0]);
+        return false;
+      }
+      --m_nextStep;
+      delay = 50;
+      return true;
+    }
+    m_stepRetries = 0;
+    long id = 0;
+    if (step.args.size() > 1) ParseNumber(step.args[1], id);
+    if (step.command == L"press") {
+      ::PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+                     reinterpret_cast<LPARAM>(::GetDlgItem(dialog, static_cast<int>(id))));
+    } else if (step.command == L"fill") {
+      HWND field = ::GetDlgItem(dialog, static_cast<int>(id));
+      if (!field) {
+        Fail(L"fill: no control " + step.args[1] + L" in the window titled by " + step.args[0]);
+        return false;
+      }
+      ::SetWindowTextW(field, step.args[2].c_str());
+    }
   } else if (step.command == L"exit") {
     PostMessage(WM_CLOSE);
   }
   return true;
+}
+
+HWND CShellWindow::FindTitled(const std::wstring& titleKey) {
+  std::wstring title;
+  GetString(titleKey, title);
+  struct Search {
+    const std::wstring* title;
+    HWND found;
+  } search{&title, nullptr};
+  ::EnumThreadWindows(
+      ::GetCurrentThreadId(),
+      [](HWND window, LPARAM param) -> BOOL {
+        auto* search = reinterpret_cast<Search*>(param);
+        wchar_t text[256] = {};
+        ::GetWindowTextW(window, text, 256);
+        if (::IsWindowVisible(window) && *search->title == text) {
+          search->found = window;
+          return FALSE;
+        }
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.found;
 }
 
 bool CShellWindow::WaitUntilIdle(std::wstring& problem) {

@@ -114,6 +114,11 @@ class CShellWindow : public wf::CWindowImpl<CShellWindow>, public IAppHost {
   bool RunStep(const ScriptStep& step, UINT& delay);
   void Fail(const std::wstring& message);
   // "idle": answers false (with the reason) when the host did not settle.
+  // A visible window of this thread titled with the text of `titleKey`.
+  HWND FindTitled(const std::wstring& titleKey);
+  // A step that waits for a window runs again, at most this many times (50 ms apart).
+  static constexpr int kStepRetryLimit = 400;
+  int m_stepRetries = 0;
   bool WaitUntilIdle(std::wstring& problem);
   // "type" and "row": false with the reason when the control cannot take it.
   bool TypeInto(int controlId, const std::wstring& text, std::wstring& problem);

@@ -48,11 +48,25 @@ TEST(Script, TypeTakesTheRestOfItsStepAsTheText) {
   EXPECT_EQ(steps[4].args, (std::vector<std::wstring>{L"0x488", L"12"}));
 }
 
+TEST(Script, DialogStepsNameTheWindowByItsTitleKey) {
+  std::vector<shell::ScriptStep> steps;
+  std::wstring error;
+  ASSERT_TRUE(shell::ParseScript(L"command 0xa06c; until jorvhelper.newcontact.new; press common.resave 1;"
+                                 L"fill common.resave 0x47c Z:\\out.xml; delay 800",
+                                 steps, error))
+      << error;
+  ASSERT_EQ(steps.size(), 5u);
+  EXPECT_EQ(steps[1].args, (std::vector<std::wstring>{L"jorvhelper.newcontact.new"}));
+  EXPECT_EQ(steps[3].args, (std::vector<std::wstring>{L"common.resave", L"0x47c", L"Z:\\out.xml"}));
+}
+
 TEST(Script, MalformedAutomationStepsAreRefused) {
   std::vector<shell::ScriptStep> steps;
   std::wstring error;
   const wchar_t* bad[] = {L"idle 5", L"type", L"type   ", L"type search me", L"type -3 x",
-                          L"row 0x488", L"row 0x488 1 2", L"row 0x488 first", L"row 0x488 -1"};
+                          L"row 0x488", L"row 0x488 1 2", L"row 0x488 first", L"row 0x488 -1",
+                          L"command new", L"until", L"press common.open", L"press common.open ok",
+                          L"fill common.open 0x47c", L"fill common.open name x.xml", L"delay -5"};
   for (const wchar_t* script : bad) {
     std::wstring full = std::wstring(L"wait 10; ") + script + L"; exit";
     EXPECT_FALSE(shell::ParseScript(full, steps, error)) << "accepted: " << testing::PrintToString(full);

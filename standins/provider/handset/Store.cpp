@@ -63,7 +63,11 @@ void Store::Prepare(StoredContact& stored) {
   for (const auto& phone : c.m_phones) stored.search += kSeparator + Lowered(phone.m_data);
   for (const auto& email : c.m_emails) stored.search += kSeparator + Lowered(email.m_data);
   stored.search += kSeparator + Lowered(c.m_index);
-  stored.sortKey = c.m_index + kSeparator + c.m_name[Contact::kDisplayName];
+  // Phones list contacts by their letter, A to Z, and those without one
+  // (digits, other scripts) after Z.
+  const wchar_t first = c.m_index.empty() ? L'\0' : c.m_index[0];
+  const bool letter = (first >= L'A' && first <= L'Z') || (first >= L'a' && first <= L'z');
+  stored.sortKey = std::wstring(letter ? L"0" : L"1") + Lowered(c.m_index) + kSeparator + c.m_name[Contact::kDisplayName];
   c.m_groupNames.clear();  // delivered from the memberships
 }
 
