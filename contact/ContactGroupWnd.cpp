@@ -2,6 +2,7 @@
 
 #include "contact/ContactGroupRules.h"
 #include "controls/ResText.h"
+#include "controls/SkinPaint.h"
 #include "frame/suite/ResourceLibrary.h"
 #include "frame/suite/SharedDialogs.h"
 #include "framework/ActivationContext.h"
@@ -50,13 +51,7 @@ LRESULT CContactGroupWnd::OnSize(UINT, WPARAM, LPARAM, BOOL& bHandled) {
   return 0;
 }
 
-void CContactGroupWnd::ApplyOutline() {
-  RECT window{};
-  ::GetWindowRect(m_hWnd, &window);
-  HRGN outline = ::CreateRoundRectRgn(0, 0, window.right - window.left + 1, window.bottom - window.top + 1,
-                                      kCornerRadius, kCornerRadius);
-  if (outline && !::SetWindowRgn(m_hWnd, outline, TRUE)) ::DeleteObject(outline);  // the window owns it once set
-}
+void CContactGroupWnd::ApplyOutline() { skin::ApplyRoundedOutline(m_hWnd, kCornerRadius); }
 
 LRESULT CContactGroupWnd::OnLButtonDown(UINT, WPARAM, LPARAM, BOOL&) {
   ::ReleaseCapture();

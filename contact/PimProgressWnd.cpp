@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include "controls/ResText.h"
+#include "controls/SkinPaint.h"
 #include "framework/ActivationContext.h"
 #include "framework/Module.h"
 
@@ -72,13 +73,7 @@ LRESULT CPimProgressWnd::OnSize(UINT, WPARAM, LPARAM, BOOL& bHandled) {
   return 0;
 }
 
-void CPimProgressWnd::ApplyOutline() {
-  RECT window{};
-  ::GetWindowRect(m_hWnd, &window);
-  HRGN outline = ::CreateRoundRectRgn(0, 0, window.right - window.left + 1, window.bottom - window.top + 1,
-                                      kCornerRadius, kCornerRadius);
-  if (outline && !::SetWindowRgn(m_hWnd, outline, TRUE)) ::DeleteObject(outline);
-}
+void CPimProgressWnd::ApplyOutline() { skin::ApplyRoundedOutline(m_hWnd, kCornerRadius); }
 
 LRESULT CPimProgressWnd::OnLButtonDown(UINT, WPARAM, LPARAM, BOOL&) {
   ::ReleaseCapture();

@@ -43,4 +43,11 @@ void DrawTextIn(HDC dc, const std::wstring& text, const RECT& rc, HFONT font, CO
   ::DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &box, format | DT_NOPREFIX);
 }
 
+void ApplyRoundedOutline(HWND window, int radius) {
+  RECT rc{};
+  ::GetWindowRect(window, &rc);
+  HRGN outline = ::CreateRoundRectRgn(0, 0, rc.right - rc.left + 1, rc.bottom - rc.top + 1, radius, radius);
+  if (outline && !::SetWindowRgn(window, outline, TRUE)) ::DeleteObject(outline);
+}
+
 }  // namespace skin

@@ -22,6 +22,10 @@ void DrawCentred(HDC dc, Gdiplus::Image* image, const RECT& rc);
 // Draws text in a font and colour with a transparent background.
 void DrawTextIn(HDC dc, const std::wstring& text, const RECT& rc, HFONT font, COLORREF color, UINT format);
 
+// Gives a popup window a rounded outline with corners of `radius` pixels
+// (the window region; the window owns it once set).
+void ApplyRoundedOutline(HWND window, int radius);
+
 // Runs `paint(dc, client)` into an off-screen bitmap and copies it to `target`.
 template <class Paint>
 void PaintBuffered(HWND window, HDC target, Paint paint);
