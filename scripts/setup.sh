@@ -56,7 +56,8 @@ fi
 # Done on new and existing prefixes alike, until the prefix's registry holds it.
 cjk=/usr/share/fonts/opentype/noto
 fonts_dir="$WINEPREFIX/drive_c/windows/Fonts"
-if ! grep -q 'NotoSansCJK-Bold.ttc' "$WINEPREFIX/system.reg" 2>/dev/null || [ ! -f "$fonts_dir/NotoSansCJK-Bold.ttc" ]; then
+if ! grep -q 'NotoSansCJK-Bold.ttc' "$WINEPREFIX/system.reg" 2>/dev/null || [ ! -f "$fonts_dir/NotoSansCJK-Bold.ttc" ] ||
+   ! grep -q '"SimSun"="Noto Sans CJK SC"' "$WINEPREFIX/system.reg" 2>/dev/null; then
   echo "setup: Chinese fonts for the Wine prefix in $WINEPREFIX"
   (
     unset DISPLAY
@@ -68,6 +69,8 @@ if ! grep -q 'NotoSansCJK-Bold.ttc' "$WINEPREFIX/system.reg" 2>/dev/null || [ ! 
     done
     wine64 reg add "$links" /v 'Tahoma Bold' /t REG_MULTI_SZ /d 'NotoSansCJK-Bold.ttc,Noto Sans CJK SC' /f >/dev/null 2>&1
     wine64 reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes' /v '微软雅黑' /d 'Noto Sans CJK SC' /f >/dev/null 2>&1
+    # Edit controls draw through Uniscribe, whose Chinese fallback is SimSun.
+    wine64 reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes' /v 'SimSun' /d 'Noto Sans CJK SC' /f >/dev/null 2>&1
     # The registry reaches system.reg when the server ends; a server that a
     # test session keeps alive is not waited for (the step runs again if the
     # file does not hold it yet).
