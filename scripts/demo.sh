@@ -40,6 +40,12 @@ export_win="Z:${export_file//\//\\}"
 # the host's queue is dry; "row" clicks a list row (the contact card opens).
 script="idle; row 0x488 3; idle; shot 01-contacts; tab 1; idle; shot 02-messages; tab 2; idle; shot 03-calendar"
 script="$script; tab 0; type 0x4cf an; idle; row 0x488 2; idle; shot 04-contacts-search; type 0x4cf; idle"
+# The shared contact editor on a contact (menu command 41069, Edit), left with Cancel.
+script="$script; row 0x488 3; idle; command 41069; until jorvhelper.newcontact.edit; shot 12-contact-editor"
+script="$script; press jorvhelper.newcontact.edit 2; idle"
+# The compose window for the selected contact (menu command 41059), left with Cancel.
+script="$script; row 0x488 4; idle; command 41059; until jorvhelper.newsms.title; shot 13-compose"
+script="$script; press jorvhelper.newsms.title 2; idle"
 # An export of the phone contacts (menu command 0xa060): the save dialog, then
 # the progress window, shown for a while by answering late; this handset writes
 # no files yet, which the plug-in reports as a tray tip.

@@ -3,11 +3,15 @@
 #include "frame/suite/SharedDialogs.h"
 
 #include "Automation.h"
+#include "ComposeWindow.h"
 #include "ContactCard.h"
+#include "ContactEditor.h"
 #include "MessageBoxWindow.h"
 #include "WaitWindow.h"
 #include "framework/Module.h"
 #include "framework/Text.h"
+#include "message/MessageData.h"
+#include "message/MessageTime.h"
 
 namespace {
 
@@ -58,7 +62,10 @@ int JorvNewContactView(Contact::CContactData* contact, int mode) {
   call.contact = contact;
   if (!contact) return 0;
   if (auto scripted = jorv::Intercept(call)) return *scripted;
-  return 0;  // the contact editor window is not part of this stand-in yet: nothing saved
+  // Modal over the active window of this thread: the call names no owner.
+  auto editorMode = mode == 1 ? jorv::CContactEditor::Mode::kEdit : jorv::CContactEditor::Mode::kNew;
+  jorv::CContactEditor editor(*contact, editorMode);
+  return editor.Run(::GetActiveWindow());
 }
 
 int JorvSelectContact(std::list<JorvContactEntry>& entries, HWND owner) {
@@ -100,28 +107,49 @@ void JorvDisContactInfoHide() {
 }
 
 namespace {
+// Send answers 1 with `save` 0; Save answers 0 with `save` 1 (the caller keeps
+// the messages as drafts and sends nothing); Cancel answers 0 with `save` 0
+// and leaves `written` alone.
 int Compose(const wchar_t* function, const Message::CSMSData* draft, const SimCardList& cards, int editable,
-            ContentList& written, int& save) {
+            bool showNote, ContentList& written, int& save) {
   JorvCall call = NewCall(function);
   call.draft = draft;
   call.cards = &cards;
   call.kind = editable;
+  call.text = draft ? draft->m_phoneNumber : std::wstring();
   call.written = &written;
   call.save = &save;
   save = 0;
   if (auto scripted = jorv::Intercept(call)) return *scripted;
-  return 0;  // the compose window is not part of this stand-in yet: nothing sent or saved
+
+  jorv::CComposeWindow::Setup setup;
+  if (draft) {
+    setup.recipients = draft->m_phoneNumber;
+    setup.body = draft->m_body;
+    setup.preferredCard = draft->m_cardId;
+  }
+  setup.editable = editable != 0;
+  setup.showNote = showNote;
+  jorv::CComposeWindow window(std::move(setup), cards);
+  auto outcome = window.Run(::GetActiveWindow());
+  if (outcome == jorv::CComposeWindow::kCancelled) return 0;
+  bool draftOnly = outcome == jorv::CComposeWindow::kSave;
+  for (const Message::CSMSData& message :
+       jorv::ComposedMessages(window.Accepted(), window.ChosenCard(), draftOnly, Message::MessageTimeNow(), draft))
+    written.push_back(new Message::CSMSData(message));
+  save = draftOnly ? 1 : 0;
+  return draftOnly ? 0 : 1;
 }
 }  // namespace
 
 int JorvPhoneSendSms(const Message::CSMSData* draft, const SimCardList& cards, int editable, ContentList& written,
                      int& save) {
-  return Compose(L"JorvPhoneSendSms", draft, cards, editable, written, save);
+  return Compose(L"JorvPhoneSendSms", draft, cards, editable, true, written, save);
 }
 
 int JorvPhoneSendSmsNoNote(const Message::CSMSData* draft, const SimCardList& cards, int editable,
                            ContentList& written, int& save) {
-  return Compose(L"JorvPhoneSendSmsNoNote", draft, cards, editable, written, save);
+  return Compose(L"JorvPhoneSendSmsNoNote", draft, cards, editable, false, written, save);
 }
 
 int getDisplayCardType(CSimInfo card) {
