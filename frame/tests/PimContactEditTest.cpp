@@ -168,9 +168,18 @@ TEST_F(PimContactEditTest, RenamingAGroupChecksTheNameAndDeletingTheLastSelectsP
   Settle();
   EXPECT_EQ(InfoLog().find("Start edit group!"), std::string::npos) << "nothing was sent";
 
-  contacts().RenameGroup(first, L" Renamed ");
+  // Renamed in place as a user does: the tree's label edit, then Enter.
+  CQSTreeView& tree = window->ContactTree();
+  tree.SetFocus();
+  HWND field = reinterpret_cast<HWND>(tree.SendMessage(TVM_EDITLABELW, 0, reinterpret_cast<LPARAM>(first)));
+  ASSERT_NE(field, nullptr) << "groups can be renamed in place";
+  EXPECT_EQ(wf::CWindow(field).GetWindowText(), firstName) << "the count is not part of the name";
+  ::SetWindowTextW(field, L" Renamed ");
+  tree.SendMessage(TVM_ENDEDITLABELNOW, FALSE);
   Settle();
   EXPECT_EQ(ItemText(first).substr(0, 8), L"Renamed(");
+  EXPECT_EQ(tree.SendMessage(TVM_EDITLABELW, 0, reinterpret_cast<LPARAM>(contacts().ItemOf(ContactNode::kPhone))), 0)
+      << "a fixed node keeps its name";
 
   // Delete every group; the last one leaves the phone contacts shown.
   while (contacts().GroupCount() > 0) {
