@@ -1309,22 +1309,14 @@ void CContactOperate::ImportExport(PortFormat format) {
                    pim_msg::kStepExportStarted);
 }
 
-void CContactOperate::ShowImportProgress() {
-  if (m_portFinished) return;
-  if (m_controls.host) m_controls.host->SetRunningTask(qs::ResText(L"common.tamixtip.runningtask"), true);
-  m_progress.SetTexts(qs::ResText(L"common.import"), qs::ResText(L"pim.static.importing"));
-  m_progressShown = true;
-  HWND owner = ::GetActiveWindow() ? ::GetActiveWindow() : m_controls.mainWindow;
-  if (m_progress.Run(owner) == CPimProgressWnd::kCancelled) {
-    m_progressShown = false;
-    m_support.CancelExport();
-  }
-}
+void CContactOperate::ShowImportProgress() { RunProgress(L"common.import", L"pim.static.importing"); }
 
-void CContactOperate::ShowExportProgress() {
-  if (m_portFinished) return;
+void CContactOperate::ShowExportProgress() { RunProgress(L"common.export", L"pim.static.exporting"); }
+
+void CContactOperate::RunProgress(const wchar_t* titleKey, const wchar_t* messageKey) {
+  if (m_portFinished) return;  // the end came first: nothing to wait for
   if (m_controls.host) m_controls.host->SetRunningTask(qs::ResText(L"common.tamixtip.runningtask"), true);
-  m_progress.SetTexts(qs::ResText(L"common.export"), qs::ResText(L"pim.static.exporting"));
+  m_progress.SetTexts(qs::ResText(titleKey), qs::ResText(messageKey));
   m_progressShown = true;
   HWND owner = ::GetActiveWindow() ? ::GetActiveWindow() : m_controls.mainWindow;
   if (m_progress.Run(owner) == CPimProgressWnd::kCancelled) {

@@ -223,6 +223,8 @@ class CContactOperate : public CDataProviderCallback, public CInstantMessageCall
   enum class PortFormat { kXml, kExcel, kVcard };
   void ImportExport(PortFormat format);
   bool AskPath(PortFormat format, bool import, std::wstring& path);
+  // Runs the progress window until the end closes it or the user cancels.
+  void RunProgress(const wchar_t* titleKey, const wchar_t* messageKey);
   // The busy indication around a change sent to the phone.
   void BeginBusy(const wchar_t* progressKey);
   void EndBusy();

@@ -189,7 +189,9 @@ TEST_F(PimContactEditTest, RenamingAGroupChecksTheNameAndDeletingTheLastSelectsP
     contacts().DeleteGroup();
     Settle();
     ASSERT_EQ(contacts().GroupCount(), before - 1);
-    if (contacts().GroupCount() > 0) EXPECT_EQ(contacts().NodeOf(contacts().CurrentItem()), ContactNode::kGroup);
+    if (contacts().GroupCount() > 0) {
+      EXPECT_EQ(contacts().NodeOf(contacts().CurrentItem()), ContactNode::kGroup);
+    }
   }
   EXPECT_EQ(contacts().CurrentItem(), contacts().ItemOf(ContactNode::kPhone));
   EXPECT_EQ(static_cast<size_t>(contacts().Rows().ContactCount()), ProviderAutomation::GetCounts().phoneContacts);
