@@ -97,6 +97,27 @@ void CContactOperate::PostMain(UINT message, WPARAM wParam, LPARAM lParam) {
   if (m_controls.mainWindow) ::PostMessageW(m_controls.mainWindow, message, wParam, lParam);
 }
 
+void CContactOperate::Tell(const wchar_t* key) {
+  JorvMessageBox(m_controls.mainWindow, qs::ResText(key).c_str(), qs::ResText(L"common.messagebox.tamixtip").c_str(),
+                 JORV_MB_NOTICE, 0, 0);
+}
+
+bool CContactOperate::Ask(const wchar_t* key) {
+  return JorvMessageBox(m_controls.mainWindow, qs::ResText(key).c_str(),
+                        qs::ResText(L"common.messagebox.tamixtip").c_str(), JORV_MB_CONFIRM, 0, 0) == 1;
+}
+
+HWND CContactOperate::DialogOwner() const {
+  HWND active = ::GetActiveWindow();
+  return active ? active : m_controls.mainWindow;
+}
+
+HTREEITEM CContactOperate::SelectedTreeItem() const {
+  return m_controls.tree
+             ? reinterpret_cast<HTREEITEM>(m_controls.tree->SendMessage(TVM_GETNEXTITEM, TVGN_CARET, 0))
+             : nullptr;
+}
+
 // ---------------------------------------------------------------------------
 // Building the views
 
@@ -733,9 +754,7 @@ void CContactOperate::DeleteContacts() {
   std::vector<int> rows = SelectedContactRows();
   if (rows.empty() || IsCardNode(NodeOf(m_current))) return;
   HideCard();
-  if (JorvMessageBox(m_controls.mainWindow, qs::ResText(L"pim.contact.deletetip").c_str(),
-                     qs::ResText(L"common.messagebox.tamixtip").c_str(), JORV_MB_CONFIRM, 0, 0) != 1)
-    return;
+  if (!Ask(L"pim.contact.deletetip")) return;
   m_batchDelete = false;
   m_deleteRows = rows;
   IdList ids;
@@ -960,7 +979,7 @@ std::vector<std::wstring> CContactOperate::GroupNames() const {
 
 void CContactOperate::NewGroup() {
   CContactGroupWnd dialog(CContactGroupWnd::Mode::kNew, CGroupData{}, GroupNames());
-  if (dialog.Run(::GetActiveWindow() ? ::GetActiveWindow() : m_controls.mainWindow) != IDOK) return;
+  if (dialog.Run(DialogOwner()) != IDOK) return;
   CGroupData group;
   group.m_name = dialog.Group().m_name;
   group.m_remark = dialog.Group().m_remark;
@@ -971,12 +990,12 @@ void CContactOperate::NewGroup() {
 
 void CContactOperate::EditGroup() {
   if (!m_controls.tree) return;
-  HTREEITEM item = reinterpret_cast<HTREEITEM>(m_controls.tree->SendMessage(TVM_GETNEXTITEM, TVGN_CARET, 0));
+  HTREEITEM item = SelectedTreeItem();
   m_renameItem = item;
   int index = GroupIndexOf(item);
   if (index < 0) return;
   CContactGroupWnd dialog(CContactGroupWnd::Mode::kEdit, m_groups[index].group, GroupNames());
-  if (dialog.Run(::GetActiveWindow() ? ::GetActiveWindow() : m_controls.mainWindow) != IDOK) return;
+  if (dialog.Run(DialogOwner()) != IDOK) return;
   CGroupData copy = m_groups[index].group;
   copy.m_name = dialog.Group().m_name;
   copy.m_remark = dialog.Group().m_remark;
@@ -995,12 +1014,10 @@ void CContactOperate::RenameGroup(HTREEITEM item, const std::wstring& newName) {
   const std::wstring& current = m_groups[index].group.m_name;
   switch (CheckGroupName(newName, current, others, name)) {
     case GroupNameVerdict::kEmpty:
-      JorvMessageBox(m_controls.mainWindow, qs::ResText(L"pim.contact.groupemptytip").c_str(),
-                     qs::ResText(L"common.messagebox.tamixtip").c_str(), JORV_MB_NOTICE, 0, 0);
+      Tell(L"pim.contact.groupemptytip");
       return;
     case GroupNameVerdict::kExists:
-      JorvMessageBox(m_controls.mainWindow, qs::ResText(L"pim.group.existtip").c_str(),
-                     qs::ResText(L"common.messagebox.tamixtip").c_str(), JORV_MB_NOTICE, 0, 0);
+      Tell(L"pim.group.existtip");
       return;
     case GroupNameVerdict::kAccepted:
       break;
@@ -1016,13 +1033,11 @@ void CContactOperate::RenameGroup(HTREEITEM item, const std::wstring& newName) {
 
 void CContactOperate::DeleteGroup() {
   if (!m_controls.tree) return;
-  HTREEITEM item = reinterpret_cast<HTREEITEM>(m_controls.tree->SendMessage(TVM_GETNEXTITEM, TVGN_CARET, 0));
+  HTREEITEM item = SelectedTreeItem();
   m_deleteItem = item;
   int index = GroupIndexOf(item);
   if (index < 0) return;
-  if (JorvMessageBox(m_controls.mainWindow, qs::ResText(L"pim.contactgroup.deletetip").c_str(),
-                     qs::ResText(L"common.messagebox.tamixtip").c_str(), JORV_MB_CONFIRM, 0, 0) != 1)
-    return;
+  if (!Ask(L"pim.contactgroup.deletetip")) return;
   IdList ids{m_groups[index].group.m_id};
   BeginBusy(L"common.deleting");
   Info("Start delete group!");
@@ -1203,7 +1218,7 @@ void CContactOperate::ImportExportVcard() { ImportExport(PortFormat::kVcard); }
 
 bool CContactOperate::AskPath(PortFormat format, bool import, std::wstring& path) {
   const std::wstring& start = UniPath::GetExportPath();
-  HWND owner = ::GetActiveWindow() ? ::GetActiveWindow() : m_controls.mainWindow;
+  HWND owner = DialogOwner();
   if (format == PortFormat::kVcard) {
     std::wstring title = qs::ResText(L"common.selectdirection");
     BROWSEINFOW browse{};
@@ -1260,8 +1275,7 @@ void CContactOperate::ImportExport(PortFormat format) {
     HKEY excel = nullptr;
     if (::RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Microsoft\\Office\\Excel", 0, KEY_READ, &excel) !=
         ERROR_SUCCESS) {
-      JorvMessageBox(m_controls.mainWindow, qs::ResText(L"pim.port.noinstalltip").c_str(),
-                     qs::ResText(L"common.messagebox.tamixtip").c_str(), JORV_MB_NOTICE, 0, 0);
+      Tell(L"pim.port.noinstalltip");
       return;
     }
     ::RegCloseKey(excel);
@@ -1318,7 +1332,7 @@ void CContactOperate::RunProgress(const wchar_t* titleKey, const wchar_t* messag
   if (m_controls.host) m_controls.host->SetRunningTask(qs::ResText(L"common.tamixtip.runningtask"), true);
   m_progress.SetTexts(qs::ResText(titleKey), qs::ResText(messageKey));
   m_progressShown = true;
-  HWND owner = ::GetActiveWindow() ? ::GetActiveWindow() : m_controls.mainWindow;
+  HWND owner = DialogOwner();
   if (m_progress.Run(owner) == CPimProgressWnd::kCancelled) {
     m_progressShown = false;
     m_support.CancelExport();

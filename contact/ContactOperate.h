@@ -187,6 +187,12 @@ class CContactOperate : public CDataProviderCallback, public CInstantMessageCall
   enum Fixed { kPhoneNode, kCardOneNode, kCardTwoNode, kFavouritesNode, kFixedCount };
 
   bool Ready() const;
+  // A notice, and a question answered yes, over the main window.
+  void Tell(const wchar_t* key);
+  bool Ask(const wchar_t* key);
+  // The owner of the module's modal dialogs: the active window.
+  HWND DialogOwner() const;
+  HTREEITEM SelectedTreeItem() const;
   // Runs a callback's work on the user-interface thread; contact callbacks
   // answer true, also for a failure.
   bool Answer(const std::function<void()>& work);
