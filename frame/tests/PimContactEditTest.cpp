@@ -340,3 +340,26 @@ TEST_F(PimContactEditTest, TheProgressWindowCountsAndAnEarlyEndKeepsItClosed) {
 
 }  // namespace
 }  // namespace pim_contacts_test
+
+namespace pim_contacts_test {
+namespace {
+
+TEST_F(PimContactEditTest, PullingTheCableClosesAnOpenGroupDialogAndNothingIsSaved) {
+  LoadPhoneNode();
+  JorvAutomation::SetUnattended(false);  // the plug-in's own dialog, shown for real
+  testing_support::AnswerWhenShown dialog(ResText(L"pim.static.newgroup"), [](HWND shown) {
+    ::SetDlgItemTextW(shown, IDC_GROUP_NAME, L"Hikers");
+    SetDeviceConnected(false);  // the connection library tells the main window
+  });
+  size_t groups = contacts().GroupCount();
+  contacts().NewGroup();  // returns when the dialog has been closed
+  JorvAutomation::SetUnattended(true);
+  EXPECT_TRUE(dialog.acted());
+  Settle();
+  EXPECT_FALSE(window->IsLoaded()) << "the disconnection was handled";
+  EXPECT_EQ(InfoLog().find("Star insert group!"), std::string::npos) << "nothing was sent";
+  EXPECT_LE(contacts().GroupCount(), groups);
+}
+
+}  // namespace
+}  // namespace pim_contacts_test
