@@ -999,9 +999,13 @@ void CContactOperate::EditGroup() {
   CGroupData copy = m_groups[index].group;
   copy.m_name = dialog.Group().m_name;
   copy.m_remark = dialog.Group().m_remark;
+  UpdateGroup(copy);
+}
+
+void CContactOperate::UpdateGroup(CGroupData& changed) {
   BeginBusy(L"common.updating");
   Info("Start edit group!");
-  m_support.Update(U::kGroup, &copy);
+  m_support.Update(U::kGroup, &changed);
 }
 
 void CContactOperate::RenameGroup(HTREEITEM item, const std::wstring& newName) {
@@ -1026,9 +1030,7 @@ void CContactOperate::RenameGroup(HTREEITEM item, const std::wstring& newName) {
   m_renameItem = item;
   CGroupData copy = m_groups[index].group;
   copy.m_name = name;
-  BeginBusy(L"common.updating");
-  Info("Start edit group!");
-  m_support.Update(U::kGroup, &copy);
+  UpdateGroup(copy);
 }
 
 void CContactOperate::DeleteGroup() {

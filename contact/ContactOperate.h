@@ -225,6 +225,8 @@ class CContactOperate : public CDataProviderCallback, public CInstantMessageCall
   void OnGroupDeleted(uint32_t status);
   void OpenCompose(const std::wstring& numbers);
   std::vector<std::wstring> GroupNames() const;
+  // Sends a changed group (edited or renamed) to the phone.
+  void UpdateGroup(Contact::CGroupData& changed);
   // The file or folder of an import or export; false when the user cancelled.
   enum class PortFormat { kXml, kExcel, kVcard };
   void ImportExport(PortFormat format);

@@ -30,16 +30,16 @@ COLORREF Colour(const wchar_t* key, COLORREF fallback) {
   return GetColorARGB(key, a, r, g, b) ? RGB(r, g, b) : fallback;
 }
 
-struct FontSpec {
+struct FontChoice {
   std::wstring face = L"Tahoma";
   double points = 9;
   int32_t style = 0;
 };
 
-FontSpec FontOf(const wchar_t* key) {
-  FontSpec spec;
-  if (!GetFontEx(key, spec.face, spec.points, spec.style) || spec.face.empty() || spec.points <= 0) spec = FontSpec();
-  return spec;
+FontChoice FontOf(const wchar_t* key) {
+  FontChoice font;
+  if (!GetFontEx(key, font.face, font.points, font.style) || font.face.empty() || font.points <= 0) font = FontChoice();
+  return font;
 }
 
 }  // namespace
@@ -122,7 +122,7 @@ void CComposeWindow::SetUpFonts() {
   // The fields take the dialogs' font and the main text colour of the
   // resource library, the title the same font in bold, the notes the body
   // font in the lists' second colour; the other labels keep the skin's default.
-  FontSpec dialogFont = FontOf(L"tamix_font_gditwo");
+  FontChoice dialogFont = FontOf(L"tamix_font_gditwo");
   m_editFont.Reset(MakeFont(dialogFont.face, dialogFont.points, dialogFont.style));
   m_editText = Colour(L"tamix_color_one", m_editText);
   m_editBrush.Reset(::CreateSolidBrush(RGB(0xFF, 0xFF, 0xFF)));

@@ -507,27 +507,6 @@ TEST_F(ContactEditorTest, SaveRefusesAnEmptyContactAndABadNumberAndKeepsWhatWasT
   EXPECT_EQ(tipOwners, (std::vector<HWND>{editor, editor})) << "the tips are modal over the editor";
 }
 
-TEST_F(ContactEditorTest, ARefusalIsARealMessageBoxOverTheEditor) {
-  CContactData contact;
-  HWND editor = nullptr, tipOwner = nullptr;
-  std::wstring told;
-  AnswerWhenShown tip(Text(L"common.messagebox.tamixtip"), [&](HWND box) {
-    told = ItemText(box, IDC_JORV_TEXT);
-    tipOwner = ::GetWindow(box, GW_OWNER);
-    testing_support::PressButton(box, IDOK);
-    testing_support::PressButton(editor, IDCANCEL);
-  });
-  AnswerWhenShown user(m_newTitle, [&](HWND dialog) {
-    editor = dialog;
-    testing_support::PressButton(dialog, IDOK);
-  });
-  EXPECT_EQ(JorvNewContactView(&contact, 0), 0);
-  EXPECT_TRUE(tip.acted());
-  EXPECT_EQ(told, Text(L"jorvhelper.newcontact.empty"));
-  EXPECT_EQ(tipOwner, editor);
-  EXPECT_TRUE(contact == CContactData()) << "cancelled after the refusal";
-}
-
 TEST_F(ContactEditorTest, TypingStopsAtTheLimitsAndLongTextsOfTheRecordStayWhole) {
   CContactData contact;
   contact.m_name[Contact::kGivenName] = std::wstring(100, L'g');  // longer than a name field takes
@@ -611,23 +590,6 @@ TEST_F(ContactEditorTest, OpensModalOverTheActiveWindowOfTheThread) {
   EXPECT_FALSE(ownerEnabled);
   EXPECT_TRUE(::IsWindowEnabled(owner)) << "the owner is given back";
   ::DestroyWindow(owner);
-}
-
-TEST_F(ContactEditorTest, AScriptedAnswerOrAnUnattendedRunShowsNothing) {
-  bool shown = false;
-  AnswerWhenShown watch(m_newTitle, [&](HWND dialog) {
-    shown = true;
-    testing_support::PressButton(dialog, IDCANCEL);
-  });
-  CContactData contact = RichContact();
-  JorvAutomation::QueueAnswer(L"JorvNewContactView", 1);
-  EXPECT_EQ(JorvNewContactView(&contact, 0), 1);
-  JorvAutomation::SetUnattended(true);
-  EXPECT_EQ(JorvNewContactView(&contact, 0), 0);
-  EXPECT_EQ(JorvNewContactView(nullptr, 0), 0);
-  EXPECT_FALSE(shown);
-  EXPECT_TRUE(contact == RichContact());
-  EXPECT_EQ(JorvAutomation::TakeJournal().size(), 2u);
 }
 
 }  // namespace
