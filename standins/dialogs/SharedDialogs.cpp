@@ -7,6 +7,7 @@
 #include "ContactCard.h"
 #include "ContactEditor.h"
 #include "MessageBoxWindow.h"
+#include "PhrasePicker.h"
 #include "WaitWindow.h"
 #include "framework/Module.h"
 #include "framework/Text.h"
@@ -80,7 +81,11 @@ int JorvSelectPhrase(std::wstring& phrase) {
   JorvCall call = NewCall(L"JorvSelectPhrase");
   call.phrase = &phrase;
   if (auto scripted = jorv::Intercept(call)) return *scripted;
-  return 0;
+  // Modal over the active window of this thread: the call names no owner.
+  jorv::CPhrasePicker picker(jorv::StockPhrases());
+  if (picker.Run(::GetActiveWindow()) != 1) return 0;  // cancelled: the caller's text stays
+  phrase = picker.Chosen();
+  return 1;
 }
 
 void JorvDisContactInfo(const Contact::CContactData* contact, int x, int y, HWND owner) {

@@ -13,17 +13,20 @@ const std::map<std::wstring, size_t> kCommands = {
     {L"wait", 1}, {L"shot", 1}, {L"connect", 0}, {L"disconnect", 0}, {L"lang", 1}, {L"size", 2},
     {L"click", 1}, {L"tab", 1}, {L"tree", 1},    {L"receive", 1},    {L"exit", 0}, {L"idle", 0},
     {L"type", 2},  {L"row", 2},        {L"command", 1},   {L"until", 1},     {L"press", 2},  {L"fill", 3},
-    {L"delay", 1},
+    {L"delay", 1}, {L"pick", 3},  {L"node", 2},
 };
 
 // Commands whose every argument is a number of zero or more.
 bool TakesNumbers(const std::wstring& command) {
   return command == L"wait" || command == L"size" || command == L"click" || command == L"tab" ||
-         command == L"receive" || command == L"row" || command == L"command" || command == L"delay";
+         command == L"receive" || command == L"row" || command == L"command" || command == L"delay" ||
+         command == L"node";
 }
 
 // Commands whose argument after the window's title key is a number.
-bool TakesTitleThenNumber(const std::wstring& command) { return command == L"press" || command == L"fill"; }
+bool TakesTitleThenNumber(const std::wstring& command) {
+  return command == L"press" || command == L"fill" || command == L"pick";
+}
 
 std::wstring Trimmed(const std::wstring& text) {
   size_t first = 0, last = text.size();
@@ -79,6 +82,10 @@ bool ParseScript(const std::wstring& text, std::vector<ScriptStep>& steps, std::
       error = L"\"" + step.command + L"\" needs a control id, not \"" + step.args[1] + L"\"";
       return false;
     }
+    if (step.command == L"pick" && (!ParseNumber(step.args[2], number) || number < 0)) {
+      error = L"\"pick\" needs a row number, not \"" + step.args[2] + L"\"";
+      return false;
+    }
     for (size_t i = 0; i < numbers; ++i) {
       if (!ParseNumber(step.args[i], number) || number < 0) {
         error = L"\"" + step.command + L"\" needs a number, not \"" + step.args[i] + L"\"";
@@ -91,6 +98,42 @@ bool ParseScript(const std::wstring& text, std::vector<ScriptStep>& steps, std::
     }
     steps.push_back(std::move(step));
   }
+  return true;
+}
+
+bool PickListRow(HWND window, int controlId, int row, std::wstring& problem) {
+  HWND list = window ? ::GetDlgItem(window, controlId) : nullptr;
+  wchar_t className[32] = {};
+  if (list) ::GetClassNameW(list, className, 32);
+  const std::wstring name = L"the list box " + std::to_wstring(controlId);
+  if (!list || _wcsicmp(className, L"ListBox") != 0) {
+    problem = L"no list box " + std::to_wstring(controlId) + L" in the window";
+    return false;
+  }
+  // What a user cannot click, a script does not either.
+  if (!::IsWindowVisible(list) || !::IsWindowEnabled(list)) {
+    problem = name + L" is hidden or disabled";
+    return false;
+  }
+  const auto rows = static_cast<int>(::SendMessageW(list, LB_GETCOUNT, 0, 0));
+  if (row < 0 || row >= rows) {
+    problem = name + L" has " + std::to_wstring(rows) + L" rows, no row " + std::to_wstring(row);
+    return false;
+  }
+  // A user scrolls to the row first.
+  ::SendMessageW(list, LB_SETTOPINDEX, static_cast<WPARAM>(row), 0);
+  RECT rc{}, client{};
+  ::GetClientRect(list, &client);
+  if (::SendMessageW(list, LB_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&rc)) == LB_ERR ||
+      !::IntersectRect(&rc, &rc, &client)) {
+    problem = L"row " + std::to_wstring(row) + L" of " + name + L" is not on screen";
+    return false;
+  }
+  // Posted, as the mouse's messages come: the list selects the row on the
+  // press and tells its window LBN_SELCHANGE on the release.
+  const LPARAM at = MAKELPARAM((rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2);
+  ::PostMessageW(list, WM_LBUTTONDOWN, MK_LBUTTON, at);
+  ::PostMessageW(list, WM_LBUTTONUP, 0, at);
   return true;
 }
 

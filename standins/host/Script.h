@@ -7,7 +7,8 @@
 //   connect | disconnect   plug the simulated handset in or out
 //   lang <en|zhcn|zhtw>    switch the suite's language (restarts the plug-in)
 //   size <w> <h>       resize the host window's client area
-//   click <control id> press a button of the plug-in window (decimal or 0x...)
+//   click <control id> press a button of the plug-in window (decimal or 0x...),
+//                      also one inside a window the plug-in placed in its own
 //   tab <index>        select a module tab of the plug-in window
 //   tree <path>        write the window tree of the host window to a file: every
 //                      window, the items of tree views, the first rows of list
@@ -16,10 +17,13 @@
 //   idle               wait until the simulated handset has delivered every
 //                      answer and the host's message queue has run dry
 //   type <control id> [<text>]  put <text> (the rest of the step, trimmed; none
-//                      empties the field) into an edit of the plug-in window; it
-//                      tells its parent EN_CHANGE as typing does
+//                      empties the field) into an edit of the plug-in window
+//                      (or of a window placed in it); it tells its parent
+//                      EN_CHANGE as typing does
 //   row <control id> <index>    click item <index> of a list view of the
 //                      plug-in window with the left button, in its middle
+//   node <control id> <index>   click the <index>-th visible item (from 0) of a
+//                      tree view of the plug-in window, in the item's label
 //   receive <count>    make the simulated handset receive messages
 //   command <id>       post a menu command to the plug-in window, as if chosen
 //   until <title key>  wait until a window titled with that text key's text shows
@@ -27,11 +31,16 @@
 //                      the dialog's own loop)
 //   press <title key> <button id>   press a button of that window
 //   fill <title key> <control id> <text>   set a control's text in that window
+//   pick <title key> <control id> <row>    click row <row> (from 0) of a list box
+//                      in that window, as the mouse does: the list selects it
+//                      and tells the window (a phrase picker's OK then takes it)
 //   delay <ms>         the simulated handset answers that much later (0: at once)
 //   exit               close the host
 // A step that cannot be parsed refuses the whole script before anything runs;
 // a step that cannot be carried out ends the host with exit code 2.
 #pragma once
+#include <windows.h>
+
 #include <string>
 #include <vector>
 
@@ -47,5 +56,11 @@ bool ParseScript(const std::wstring& text, std::vector<ScriptStep>& steps, std::
 
 // Parses a decimal or 0x-prefixed number; false when `text` is not one.
 bool ParseNumber(const std::wstring& text, long& value);
+
+// Carries out "pick": scrolls row `row` of the list box `controlId` of
+// `window` into view and posts a click on its middle. False with `problem`
+// when there is no such list box, it is hidden or disabled, or it has no
+// such row.
+bool PickListRow(HWND window, int controlId, int row, std::wstring& problem);
 
 }  // namespace shell

@@ -455,12 +455,14 @@ bool CShellWindow::RunStep(const ScriptStep& step, UINT& delay) {
     ParseNumber(step.args[0], number);
     HWND plugin = m_plugin.window();
     if (step.command == L"click") {
-      HWND button = plugin ? ::GetDlgItem(plugin, static_cast<int>(number)) : nullptr;
+      HWND button = plugin ? FindControl(plugin, static_cast<int>(number)) : nullptr;
       if (!button) {
         Fail(L"no control " + step.args[0] + L" in the plug-in window");
         return false;
       }
-      ::SendMessageW(plugin, WM_COMMAND, MAKEWPARAM(number, BN_CLICKED), reinterpret_cast<LPARAM>(button));
+      // Posted, as a click arrives: a button that opens a modal dialog runs
+      // it from the queue and the script goes on inside the dialog's loop.
+      ::PostMessageW(::GetParent(button), WM_COMMAND, MAKEWPARAM(number, BN_CLICKED), reinterpret_cast<LPARAM>(button));
     } else {
       HWND tab = plugin ? ::FindWindowExW(plugin, nullptr, WC_TABCONTROLW, nullptr) : nullptr;
       if (!tab) {
@@ -479,7 +481,8 @@ bool CShellWindow::RunStep(const ScriptStep& step, UINT& delay) {
       Fail(L"cannot write " + step.args[0]);
       return false;
     }
-  } else if (step.command == L"idle" || step.command == L"type" || step.command == L"row") {
+  } else if (step.command == L"idle" || step.command == L"type" || step.command == L"row" ||
+             step.command == L"node") {
     std::wstring problem;
     bool done = false;
     ParseNumber(step.args.empty() ? std::wstring() : step.args[0], number);
@@ -490,7 +493,8 @@ bool CShellWindow::RunStep(const ScriptStep& step, UINT& delay) {
     } else {
       long index = 0;
       ParseNumber(step.args[1], index);
-      done = ClickRow(static_cast<int>(number), static_cast<int>(index), problem);
+      done = step.command == L"row" ? ClickRow(static_cast<int>(number), static_cast<int>(index), problem)
+                                    : ClickNode(static_cast<int>(number), static_cast<int>(index), problem);
     }
     if (!done) {
       Fail(step.command + L": " + problem);
@@ -502,7 +506,8 @@ bool CShellWindow::RunStep(const ScriptStep& step, UINT& delay) {
   } else if (step.command == L"delay") {
     ParseNumber(step.args[0], number);
     ProviderAutomation::SetAnswerDelay(static_cast<unsigned>(number));
-  } else if (step.command == L"until" || step.command == L"press" || step.command == L"fill") {
+  } else if (step.command == L"until" || step.command == L"press" || step.command == L"fill" ||
+             step.command == L"pick") {
     HWND dialog = FindTitled(step.args[0]);
     if (!dialog) {
       // Not shown yet: the same step again a little later, for a while.
@@ -527,6 +532,14 @@ bool CShellWindow::RunStep(const ScriptStep& step, UINT& delay) {
         return false;
       }
       ::SetWindowTextW(field, step.args[2].c_str());
+    } else if (step.command == L"pick") {
+      long row = 0;
+      ParseNumber(step.args[2], row);
+      std::wstring problem;
+      if (!PickListRow(dialog, static_cast<int>(id), static_cast<int>(row), problem)) {
+        Fail(L"pick in the window titled by " + step.args[0] + L": " + problem);
+        return false;
+      }
     }
   } else if (step.command == L"exit") {
     PostMessage(WM_CLOSE);
@@ -592,7 +605,7 @@ bool CShellWindow::WaitUntilIdle(std::wstring& problem) {
 
 bool CShellWindow::TypeInto(int controlId, const std::wstring& text, std::wstring& problem) {
   HWND plugin = m_plugin.window();
-  HWND edit = plugin ? ::GetDlgItem(plugin, controlId) : nullptr;
+  HWND edit = plugin ? FindControl(plugin, controlId) : nullptr;
   if (!edit || !IsClass(edit, WC_EDITW)) {
     problem = L"no edit control " + std::to_wstring(controlId) + L" in the plug-in window";
     return false;
@@ -608,6 +621,58 @@ bool CShellWindow::TypeInto(int controlId, const std::wstring& text, std::wstrin
     problem = L"the edit control " + std::to_wstring(controlId) + L" did not take the text";
     return false;
   }
+  return true;
+}
+
+HWND CShellWindow::FindControl(HWND plugin, int controlId) {
+  if (HWND direct = ::GetDlgItem(plugin, controlId)) return direct;
+  // A control of a window the plug-in placed in its own (the conversation
+  // window): the visible one first.
+  struct Search {
+    int id;
+    HWND found;
+  } search{controlId, nullptr};
+  ::EnumChildWindows(
+      plugin,
+      [](HWND child, LPARAM data) -> BOOL {
+        auto* s = reinterpret_cast<Search*>(data);
+        if (::GetDlgCtrlID(child) != s->id) return TRUE;
+        if (!s->found || ::IsWindowVisible(child)) s->found = child;
+        return !::IsWindowVisible(child);
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+bool CShellWindow::ClickNode(int controlId, int index, std::wstring& problem) {
+  HWND plugin = m_plugin.window();
+  HWND tree = plugin ? ::GetDlgItem(plugin, controlId) : nullptr;
+  if (!tree || !IsClass(tree, WC_TREEVIEWW)) {
+    problem = L"no tree view " + std::to_wstring(controlId) + L" in the plug-in window";
+    return false;
+  }
+  if (!::IsWindowVisible(tree) || !::IsWindowEnabled(tree)) {
+    problem = L"the tree view " + std::to_wstring(controlId) + L" is hidden or disabled";
+    return false;
+  }
+  auto item = reinterpret_cast<HTREEITEM>(::SendMessageW(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0));
+  for (int i = 0; item && i < index; ++i)
+    item = reinterpret_cast<HTREEITEM>(::SendMessageW(tree, TVM_GETNEXTITEM, TVGN_NEXTVISIBLE, reinterpret_cast<LPARAM>(item)));
+  if (!item) {
+    problem = L"the tree view has no visible item " + std::to_wstring(index);
+    return false;
+  }
+  ::SendMessageW(tree, TVM_ENSUREVISIBLE, 0, reinterpret_cast<LPARAM>(item));
+  RECT rc{};
+  if (!TreeView_GetItemRect(tree, item, &rc, TRUE)) {
+    problem = L"item " + std::to_wstring(index) + L" is not on screen";
+    return false;
+  }
+  // Posted, as the mouse's messages come.
+  const LPARAM at = MAKELPARAM((rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2);
+  ::PostMessageW(tree, WM_MOUSEMOVE, 0, at);
+  ::PostMessageW(tree, WM_LBUTTONDOWN, MK_LBUTTON, at);
+  ::PostMessageW(tree, WM_LBUTTONUP, 0, at);
   return true;
 }
 

@@ -123,6 +123,9 @@ class CShellWindow : public wf::CWindowImpl<CShellWindow>, public IAppHost {
   // "type" and "row": false with the reason when the control cannot take it.
   bool TypeInto(int controlId, const std::wstring& text, std::wstring& problem);
   bool ClickRow(int controlId, int item, std::wstring& problem);
+  bool ClickNode(int controlId, int index, std::wstring& problem);
+  // A control of the plug-in window, or of a window placed inside it.
+  static HWND FindControl(HWND plugin, int controlId);
 
   ShellOptions m_options;
   PluginSlot m_plugin;
