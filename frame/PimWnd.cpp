@@ -224,18 +224,23 @@ void CPimWnd::ShowModule(int module) {
   ShowControl(m_hWnd, IDC_CONTACT_LIST, contacts);
   ShowControl(m_hWnd, IDC_CONTACT_GROUP_TREE, contacts);
   ShowControl(m_hWnd, IDC_CONTACT_SEARCH, contacts);
-  // In conversation mode the messages show their conversation tree instead.
-  ShowControl(m_hWnd, IDC_SMS_LIST, messages && !m_conversationMode);
-  ShowControl(m_hWnd, IDC_SMS_FOLDER_TREE, messages && !m_conversationMode);
-  ShowControl(m_hWnd, IDC_SMS_CHAT_TREE, messages && m_conversationMode);
-  ShowControl(m_hWnd, IDC_SMS_SEARCH, messages && !m_conversationMode);
-  ::EnableWindow(GetDlgItem(IDC_SMS_SEARCH), !m_conversationMode);
+  // In conversation mode the messages show their conversation tree and
+  // window instead, and no search field.
+  const bool conversations = m_smsOperate.IsConversationMode();
+  m_smsOperate.ShowViews(messages);
+  ShowControl(m_hWnd, IDC_SMS_SEARCH, messages && !conversations);
+  ::EnableWindow(GetDlgItem(IDC_SMS_SEARCH), !conversations);
   ShowControl(m_hWnd, IDC_CALENDAR_LIST, calendar);
   ShowControl(m_hWnd, IDC_CALENDAR_SEARCH, calendar);
   ShowControl(m_hWnd, IDC_CALENDAR_VIEW_AREA, false);
   ShowControl(m_hWnd, IDC_SIDE_FOOTER, false);
   ShowToolbar(module);
   if (m_tab.SendMessage(TCM_GETCURSEL) != module - 1) m_tab.SendMessage(TCM_SETCURSEL, module - 1);
+  if (messages && !m_messagesLoaded && m_loaded && ::IsWindowVisible(m_hWnd)) {
+    // The first visit after a load reads the messages, as a refresh does.
+    m_messagesLoaded = true;
+    RefreshMessages();
+  }
   if (contacts && previous != kContacts && m_contactHadSelection && ::IsWindowVisible(m_hWnd)) {
     int row = m_contactList.GetFirstSelectedRow();
     if (row >= 0) m_contactOperate.ShowCard(row, false);
@@ -272,8 +277,44 @@ void CPimWnd::InitModules() {
   contacts.search = &m_contactSearch;
   contacts.host = m_pHost;
   m_contactOperate.Init(contacts);
+
+  MessageControls messages;
+  messages.mainWindow = m_hWnd;
+  messages.folderTree = &m_folderTree;
+  messages.chatTree = &m_chatTree;
+  messages.list = &m_smsList;
+  messages.newButton = &m_buttons[IDC_SMS_NEW];
+  messages.deleteButton = &m_buttons[IDC_SMS_DELETESOME];
+  messages.importButton = &m_buttons[IDC_SMS_IMPORT];
+  messages.exportButton = &m_buttons[IDC_SMS_EXPORT];
+  messages.refreshButton = &m_buttons[IDC_SMS_REFRESH];
+  messages.listModeButton = &m_buttons[IDC_SMS_MODE_LIST];
+  messages.chatModeButton = &m_buttons[IDC_SMS_MODE_CHAT];
+  messages.loading = &m_busy[1];
+  messages.host = m_pHost;
+  m_smsOperate.Init(messages);
+
   RECT client = GetClientRect();
-  if (client.right > 0 && client.bottom > 0) m_contactOperate.LayoutList(client.right, client.bottom);
+  if (client.right > 0 && client.bottom > 0) {
+    m_contactOperate.LayoutList(client.right, client.bottom);
+    m_smsOperate.LayoutViews(client.right, client.bottom);
+  }
+}
+
+void CPimWnd::RefreshMessages() {
+  SetSearchText(m_smsSearch, L"");
+  m_smsOperate.ResetSearch();
+  m_messagesLoaded = true;
+  m_smsOperate.Refresh();
+}
+
+void CPimWnd::SetMessageModeButtons(bool conversations) {
+  for (const PictureButton& picture : kPictureButtons) {
+    if (picture.id != IDC_SMS_MODE_LIST && picture.id != IDC_SMS_MODE_CHAT) continue;
+    bool selected = (picture.id == IDC_SMS_MODE_CHAT) == conversations;
+    m_buttons[picture.id].SetStateImageFromKey(qs::kButtonNormal, selected ? picture.selected : picture.unselected);
+    m_buttons[picture.id].Invalidate();
+  }
 }
 
 void CPimWnd::BuildCalendarMenu() {
@@ -313,6 +354,7 @@ LRESULT CPimWnd::OnSize(UINT, WPARAM, LPARAM lParam, BOOL& bHandled) {
   if (width == 0 || height == 0) return 0;
   m_contactOperate.LayoutList(width, height);
   m_contactOperate.PlaceCard();
+  m_smsOperate.LayoutViews(width, height);
   if (HWND view = GetDlgItem(IDC_CALENDAR_VIEW_AREA)) ::MoveWindow(view, 186, 37, width - 188, height - 37, TRUE);
   return 0;
 }
@@ -381,7 +423,10 @@ LRESULT CPimWnd::OnDeviceDisconnected(UINT, WPARAM, LPARAM, BOOL&) {
   for (CQsSearchEdit* field : {&m_contactSearch, &m_smsSearch, &m_calendarSearch}) SetSearchText(*field, L"");
   m_loaded = false;  // the next show loads everything again
   m_contactHadSelection = m_calendarHadSelection = false;
-  m_conversationMode = false;
+  m_smsOperate.CloseAll();
+  m_smsOperate.ClearAll();
+  m_messagesLoaded = false;
+  SetMessageModeButtons(false);
   m_tab.SendMessage(TCM_SETCURSEL, 0);
   ShowModule(kContacts);
   LOG::I(PIM_INFO_LOG, "CSMSOperate:stopRecv interface ++++");
@@ -412,7 +457,8 @@ void CPimWnd::SetSearchText(CQsSearchEdit& field, const std::wstring& text) {
 void CPimWnd::Search() {
   std::wstring text = SearchField(m_module).GetWindowText(kMaxSearchText);
   if (m_module == kContacts) m_contactOperate.Search(text);
-  // The messages and calendar searches come with those modules.
+  else if (m_module == kMessages) m_smsOperate.Search(text);
+  // The calendar search comes with the calendar.
 }
 
 LRESULT CPimWnd::OnSearchMessage(UINT, WPARAM, LPARAM, BOOL&) {
@@ -433,6 +479,9 @@ void CPimWnd::EnterMultiDelete() {
     m_contactTree.EnableWindow(FALSE);
     m_contactOperate.HideCard();
     m_contactOperate.SetCheckMode(true);
+  } else if (m_module == kMessages) {
+    m_folderTree.EnableWindow(FALSE);
+    m_smsOperate.SetCheckMode(true);
   }
   m_multiDelete = true;
   SetCheckCount(0);
@@ -451,6 +500,10 @@ void CPimWnd::LeaveMultiDelete(bool deleteChecked) {
     }
     m_contactOperate.SetCheckMode(false);
     m_contactTree.EnableWindow(TRUE);
+  } else if (m_module == kMessages) {
+    m_smsOperate.SetAllChecks(false);
+    m_smsOperate.SetCheckMode(false);
+    m_folderTree.EnableWindow(TRUE);
   }
   m_multiDelete = false;
   m_checkCount = 0;
@@ -500,7 +553,22 @@ LRESULT CPimWnd::OnCommand(UINT, WPARAM wParam, LPARAM lParam, BOOL& bHandled) {
         m_contactOperate.Refresh();
         return 0;
       case IDC_SMS_REFRESH:
-        SetSearchText(m_smsSearch, L"");
+        RefreshMessages();
+        return 0;
+      case IDC_SMS_NEW:
+        m_smsOperate.ComposeMessage(CSMSOperate::kComposeNew, nullptr);
+        return 0;
+      case IDC_SMS_MODE_LIST:
+        if (!m_smsOperate.IsConversationMode()) return 0;
+        m_smsOperate.EnterListMode();
+        SetMessageModeButtons(false);
+        ShowModule(kMessages);
+        return 0;
+      case IDC_SMS_MODE_CHAT:
+        if (m_smsOperate.IsConversationMode()) return 0;
+        m_smsOperate.ShowConversations(L"", false);
+        SetMessageModeButtons(true);
+        ShowModule(m_module);
         return 0;
       case IDC_CALENDAR_REFRESH:
         SetSearchText(m_calendarSearch, L"");
@@ -735,8 +803,95 @@ LRESULT CPimWnd::OnCalendarListNotify(int, LPNMHDR header, BOOL& bHandled) {
   }
 }
 
+void CPimWnd::OnMessageCellClick(const NMQSGRIDCELL& cell) {
+  // Outside the multi-delete mode the lock column and the row's delete action
+  // belong to the message operations.
+  if (!m_multiDelete || cell.iColumn != Message::kColumnLock) return;
+  bool on = m_smsOperate.ToggleRowCheck(cell.iRow);
+  if (m_smsOperate.Rows().IsMessageRow(cell.iRow)) SetCheckCount(m_checkCount + (on ? 1 : -1));
+}
+
+LRESULT CPimWnd::OnMessageListNotify(int, LPNMHDR header, BOOL& bHandled) {
+  switch (header->code) {
+    case LVN_KEYDOWN:
+      if (!m_multiDelete && reinterpret_cast<NMLVKEYDOWN*>(header)->wVKey == VK_F5) RefreshMessages();
+      return 0;
+    case QSGN_CELLCLICK:
+      OnMessageCellClick(*reinterpret_cast<NMQSGRIDCELL*>(header));
+      return 0;
+    case QSGN_HEADERCLICK: {
+      auto* click = reinterpret_cast<NMQSGRIDHEADER*>(header);
+      if (!m_multiDelete || click->iColumn != Message::kColumnLock) return 0;
+      bool check = click->iCheck == 0;
+      m_smsOperate.SetAllChecks(check);
+      SetCheckCount(check ? m_smsOperate.Rows().MessageCount() : 0);
+      return 0;
+    }
+    default:
+      bHandled = FALSE;
+      return 0;
+  }
+}
+
+LRESULT CPimWnd::OnFolderTreeNotify(int, LPNMHDR header, BOOL& bHandled) {
+  switch (header->code) {
+    case QSTVN_ITEMCLICK: {
+      auto* click = reinterpret_cast<NMQSTREEITEM*>(header);
+      if (click->item && (click->hitFlags & (TVHT_ONITEM | TVHT_ONITEMINDENT | TVHT_ONITEMRIGHT))) {
+        m_folderTree.SendMessage(TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(click->item));
+        m_smsOperate.ShowFolder(click->item, true);
+      }
+      return 0;
+    }
+    case TVN_SELCHANGEDW: {
+      auto* change = reinterpret_cast<NMTREEVIEWW*>(header);
+      if (change->action == TVC_BYKEYBOARD) m_smsOperate.ShowFolder(change->itemNew.hItem, true);
+      return 0;
+    }
+    case TVN_KEYDOWN:
+      if (reinterpret_cast<NMTVKEYDOWN*>(header)->wVKey == VK_F5) RefreshMessages();
+      return 0;
+    default:
+      bHandled = FALSE;
+      return 0;
+  }
+}
+
+LRESULT CPimWnd::OnChatTreeNotify(int, LPNMHDR header, BOOL& bHandled) {
+  switch (header->code) {
+    case TVN_GETDISPINFOW: {
+      auto* info = reinterpret_cast<NMTVDISPINFOW*>(header);
+      const std::wstring* label = m_smsOperate.ConversationLabelOf(info->item.lParam);
+      if ((info->item.mask & TVIF_TEXT) && info->item.pszText && info->item.cchTextMax > 0)
+        ::lstrcpynW(info->item.pszText, label ? label->c_str() : L"", info->item.cchTextMax);
+      return 0;
+    }
+    case QSTVN_ITEMCLICK: {
+      auto* click = reinterpret_cast<NMQSTREEITEM*>(header);
+      if (click->item && (click->hitFlags & (TVHT_ONITEM | TVHT_ONITEMINDENT | TVHT_ONITEMRIGHT))) {
+        m_chatTree.SendMessage(TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(click->item));
+        m_smsOperate.ShowConversation(click->item);
+      }
+      return 0;
+    }
+    case TVN_SELCHANGEDW: {
+      auto* change = reinterpret_cast<NMTREEVIEWW*>(header);
+      if (change->action == TVC_BYKEYBOARD) m_smsOperate.ShowConversation(change->itemNew.hItem);
+      return 0;
+    }
+    default:
+      bHandled = FALSE;
+      return 0;
+  }
+}
+
 // ---------------------------------------------------------------------------
 // Private messages of the controllers
+
+LRESULT CPimWnd::OnSentFromContacts(UINT, WPARAM, LPARAM lParam, BOOL&) {
+  m_smsOperate.OnSentElsewhere(static_cast<int>(lParam));
+  return 0;
+}
 
 LRESULT CPimWnd::OnHideWait(UINT, WPARAM wParam, LPARAM lParam, BOOL&) {
   JorvWaitDynamicHideEx(reinterpret_cast<HANDLE>(lParam));

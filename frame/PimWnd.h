@@ -75,6 +75,11 @@ class CPimWnd : public CAppWindowBase<CPimWnd>,
   CQSTreeView& ContactTree() { return m_contactTree; }
   CQsSearchEdit& ContactSearch() { return m_contactSearch; }
   CContactOperate& Contacts() { return m_contactOperate; }
+  CQsSuperGrid& MessageList() { return m_smsList; }
+  CQSTreeView& FolderTree() { return m_folderTree; }
+  CQSTreeView& ChatTree() { return m_chatTree; }
+  CQsSearchEdit& MessageSearch() { return m_smsSearch; }
+  CSMSOperate& Messages() { return m_smsOperate; }
 
   BEGIN_DDX_MAP(CPimWnd)
     DDX_CONTROL(IDC_MODULE_TAB, m_tab)
@@ -115,6 +120,9 @@ class CPimWnd : public CAppWindowBase<CPimWnd>,
     NOTIFY_HANDLER(IDC_MODULE_TAB, TCN_SELCHANGE, OnTabSelChange)
     NOTIFY_ID_HANDLER(IDC_CONTACT_LIST, OnContactListNotify)
     NOTIFY_ID_HANDLER(IDC_CONTACT_GROUP_TREE, OnContactTreeNotify)
+    NOTIFY_ID_HANDLER(IDC_SMS_LIST, OnMessageListNotify)
+    NOTIFY_ID_HANDLER(IDC_SMS_FOLDER_TREE, OnFolderTreeNotify)
+    NOTIFY_ID_HANDLER(IDC_SMS_CHAT_TREE, OnChatTreeNotify)
     NOTIFY_ID_HANDLER(IDC_CALENDAR_LIST, OnCalendarListNotify)
     CHAIN_MSG_MAP(SkinBase)
   END_MSG_MAP()
@@ -136,12 +144,15 @@ class CPimWnd : public CAppWindowBase<CPimWnd>,
   LRESULT OnContactById(UINT, WPARAM, LPARAM, BOOL&);
   LRESULT OnContactFocus(UINT, WPARAM, LPARAM, BOOL&);
   LRESULT OnHideContactCard(UINT, WPARAM, LPARAM, BOOL&);
-  LRESULT OnSentFromContacts(UINT, WPARAM, LPARAM, BOOL&) { return 0; }  // the folder counts come with the messages module
+  LRESULT OnSentFromContacts(UINT, WPARAM, LPARAM, BOOL&);
   LRESULT OnCommand(UINT, WPARAM, LPARAM, BOOL&);
   LRESULT OnTabSelChange(int, LPNMHDR, BOOL&);
   LRESULT OnContactListNotify(int, LPNMHDR, BOOL&);
   LRESULT OnContactTreeNotify(int, LPNMHDR, BOOL&);
   LRESULT OnCalendarListNotify(int, LPNMHDR, BOOL&);
+  LRESULT OnMessageListNotify(int, LPNMHDR, BOOL&);
+  LRESULT OnFolderTreeNotify(int, LPNMHDR, BOOL&);
+  LRESULT OnChatTreeNotify(int, LPNMHDR, BOOL&);
 
   void LoadMenuImages();
   void SkinControls();
@@ -157,6 +168,10 @@ class CPimWnd : public CAppWindowBase<CPimWnd>,
   void OnContactCellClick(const NMQSGRIDCELL& cell);
   void OnContactKey(WORD key);
   void OnCalendarKey(WORD key);
+  void OnMessageCellClick(const NMQSGRIDCELL& cell);
+  void RefreshMessages();
+  // The mode buttons of the messages module: the selected one is drawn selected.
+  void SetMessageModeButtons(bool conversations);
   void CalendarEdit();
   void CalendarDelete();
   void ShowImportExportMenu(int buttonId);
@@ -180,7 +195,7 @@ class CPimWnd : public CAppWindowBase<CPimWnd>,
   bool m_loaded = false;
   bool m_multiDelete = false;
   int m_checkCount = 0;           // rows checked in the multi-delete mode
-  bool m_conversationMode = false;
+  bool m_messagesLoaded = false;  // the messages were read since the last load
   bool m_contactHadSelection = false;
   bool m_calendarHadSelection = false;
   bool m_settingSearch = false;   // the window itself changes a search field's text

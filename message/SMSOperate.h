@@ -1,26 +1,247 @@
-// CSMSOperate: the controller of the messages module. It owns the module's
-// data provider, message helper and export helper and is their callback.
-// Today it starts and stops the reception of messages for the main window;
-// the folders, lists and conversations come with the rest of the module.
+// CSMSOperate: the controller of the messages module.
+//
+// The main window hands it the module's controls and forwards the user's
+// commands; it asks the data-provider library through the provider, message
+// helper and export helper it owns, and is their callback. Answers run on the
+// user-interface thread (through the marshal of its CProviderOwner), are
+// matched by their URI, logged, applied to the model (the folder catalogue,
+// the list rows, the conversations) and shown.
+//
+// The module has two modes: folders (the folder tree and the message list)
+// and conversations (the conversation tree and the conversation window). The
+// two list fillers hold the list lock for their whole run, so a library that
+// calls them from threads of its own never fills the rows twice at once.
 #pragma once
+#include <windows.h>
+#include <commctrl.h>
+
+#include <string>
+#include <vector>
+
 #include "content/DataProvider.h"
 #include "content/ProviderOwner.h"
+#include "message/ChatOwner.h"
+#include "message/MessageData.h"
+#include "message/MessageRows.h"
+#include "message/SMSChatWnd.h"
 
-class CSMSOperate : public CInstantMessageCallback, public CDataProviderCallback, public CExportCallback {
+class IAppHost;
+class CQSTreeView;
+class CQsSuperGrid;
+class CQsButton;
+class CQsStatic;
+
+// The controls of the module, owned by the main window.
+struct MessageControls {
+  HWND mainWindow = nullptr;
+  CQSTreeView* folderTree = nullptr;
+  CQSTreeView* chatTree = nullptr;
+  CQsSuperGrid* list = nullptr;
+  CQsButton* newButton = nullptr;
+  CQsButton* deleteButton = nullptr;   // "common.deletesome"
+  CQsButton* importButton = nullptr;
+  CQsButton* exportButton = nullptr;
+  CQsButton* refreshButton = nullptr;
+  CQsButton* listModeButton = nullptr;  // 0x56b
+  CQsButton* chatModeButton = nullptr;  // 0x56c
+  CQsStatic* loading = nullptr;
+  IAppHost* host = nullptr;
+};
+
+class CSMSOperate : public CInstantMessageCallback,
+                    public CDataProviderCallback,
+                    public CExportCallback,
+                    private IChatOwner {
  public:
+  // Compose modes.
+  enum ComposeMode { kComposeNew = 0, kComposeReply = 1, kComposeForward = 2, kComposeOpen = 4 };
+
+  // A folder of the catalogue: its name, counts and tree item (null when the
+  // tree does not list it).
+  struct FolderEntry {
+    std::wstring name;
+    int32_t id = 0;
+    bool system = false;
+    Message::CFolder folder;
+    HTREEITEM item = nullptr;
+  };
+  // The messages exchanged with one number, in the order of the answer.
+  struct Conversation {
+    HTREEITEM item = nullptr;
+    std::wstring number;
+    int count = 0;
+    int32_t contactId = 0;
+    std::vector<Message::CSMSData> messages;
+    std::wstring label;  // the tree entry's text
+  };
+
   CSMSOperate();
   ~CSMSOperate() override;
   CSMSOperate(const CSMSOperate&) = delete;
   CSMSOperate& operator=(const CSMSOperate&) = delete;
 
-  // From now on incoming messages are reported (OnReceived).
+  // Takes the controls, sets up the list (InitMessageList), the trees
+  // (InitFolderTree) and creates the conversation window.
+  void Init(const MessageControls& controls);
+  void InitMessageList(CQsSuperGrid& list);
+  void InitFolderTree(CQSTreeView& folderTree, CQSTreeView& chatTree);
+  // Places the list and the conversation window in a module area.
+  void LayoutViews(int width, int height);
+  // Shows the views of the current mode while the module is shown; hides
+  // them all when it is not.
+  void ShowViews(bool moduleShown);
+
+  // Reads the handset again (nothing while a refresh runs).
+  void Refresh();
+  void ShowFolders();
+  void ShowFolder(HTREEITEM item, bool showWait);
+  // Conversation mode: the conversations are asked for (and, with
+  // `selectByNumber`, the one of `number` selected when they come).
+  void ShowConversations(const std::wstring& number, bool selectByNumber);
+  void ShowConversation(HTREEITEM item);
+  void EnterConversationMode();
+  // Back to folders: the folder tree and the list, and the folders again.
+  void EnterListMode();
+  bool IsConversationMode() const { return m_conversationMode; }
+
+  // The label of the conversation whose tree entry carries `index` as its
+  // parameter (the conversation tree asks for it: TVN_GETDISPINFO).
+  const std::wstring* ConversationLabelOf(LPARAM index) const;
+
+  int32_t FolderIdOf(HTREEITEM item) const;
+  bool IsSystemFolder(HTREEITEM item) const;
+  void AdjustFolderCount(HTREEITEM item, int totalChange, int unreadChange);
+  // Messages sent from the contacts module: the sent folder's count.
+  void OnSentElsewhere(int count);
+
+  // Narrows the folder shown to the messages whose party, number or text
+  // holds `keyword` (an empty keyword shows them all).
+  void Search(const std::wstring& keyword);
+  // Forgets the search without listing again (a refresh follows).
+  void ResetSearch() { m_keyword.clear(); }
+
+  // Sending and receiving.
+  void ComposeMessage(int mode, const Message::CSMSData* message);
+  void SendMessages(const ContentList& messages);
   void StartReceive();
   // Ends the reports. The main window writes the log line of the stop.
   void StopReceive();
+  void RequestSimInfo();
+
+  // The deletion check boxes (the main window's multi-delete mode).
+  void SetCheckMode(bool on);
+  bool ToggleRowCheck(int row);
+  void SetAllChecks(bool on);
+  int CheckedCount() const { return m_rows.CheckedCount(); }
+
+  // On disconnection: drops the answers not yet delivered; forgets every
+  // folder, message, conversation and card.
+  void CloseAll();
+  void ClearAll();
+
+  // State, for the main window and tests.
+  const Message::CMessageRows& Rows() const { return m_rows; }
+  const std::vector<FolderEntry>& Folders() const { return m_folders; }
+  const std::vector<Conversation>& Conversations() const { return m_conversations; }
+  const SimCardList& Cards() const { return m_cards; }
+  bool HasCardOfType2() const { return m_cardType2; }
+  bool HasCardOfType1or3() const { return m_cardType13; }
+  bool IsRefreshing() const { return m_refreshing; }
+  bool FoundNoFolders() const { return m_noFolders; }
+  HTREEITEM ShownFolderItem() const;
+  int32_t ShownFolderId() const { return FolderIdOf(ShownFolderItem()); }
+  int SelectedConversation() const { return m_selectedConversation; }
+  CSMSChatWnd& ChatWindow() { return m_chat; }
 
   // The messages module keeps no calendar descriptor.
   bool OnProviderEvent(uint32_t, const ProviderEvent&) override { return false; }
+  bool OnReturnBatch(const std::wstring& uri, uint32_t status, const ContentList& records) override;
+  bool OnRefreshComplete(const std::wstring& uri, uint32_t status) override;
+  bool OnReturnGroupContent(const std::wstring& uri, uint32_t status, const GroupedContent& groups) override;
+  bool OnReturnContent(const std::wstring& uri, uint32_t status, const ContentList& records) override;
+  bool OnReturnById(const std::wstring& uri, uint32_t status, const ContentList& records) override;
+  bool OnInsert(const std::wstring& uri, uint32_t status, const ContentList& records) override;
+  using CDataProviderCallback::OnInsert;
+  bool OnDelete(const std::wstring& uri, uint32_t status) override;
+  bool OnGetSimInfo(uint32_t status, const SimCardList& cards) override;
+  bool OnSent(const std::wstring& uri, uint32_t status, const ContentList& messages) override;
+  bool OnReceived(const std::wstring& uri, uint32_t status, const ContentList& messages) override;
 
  private:
+  // IChatOwner
+  void SendFromChat(const Message::CSMSData& message) override;
+  void ForwardFromChat(const Message::CSMSData& message) override;
+  void DeleteFromChat(const IdList& ids) override;
+
+  bool Ready() const { return m_controls.folderTree && m_controls.chatTree && m_controls.list; }
+  bool Answer(const std::function<void()>& work);
+  void ShowWait(const wchar_t* textKey);
+  void CloseWait();
+
+  // Folders.
+  void RebuildFolderTree(const std::vector<const Message::CFolder*>& folders);
+  // Lists the catalogue in the tree and selects the entry of a position
+  // (the inbox when that one is not listed).
+  void FillFolderTree(int selectPosition);
+  void RemoveFolderItems();
+  void AdjustFolderCountAt(int index, int totalChange, int unreadChange);
+  int FolderIndexOf(HTREEITEM item) const;
+  std::wstring FolderLabelOf(int index) const;
+  void RelabelFolder(int index);
+  HTREEITEM FolderItemAt(int position) const;
+  void QueryFolder(int32_t folderId);
+
+  // List.
+  void DisplaySMSListNoOrder(const ContentList& batch);
+  void DisplayListview(const ContentList& messages);
+  void EnableListButtons(bool enable);
+  void UpdateNetworkTexts();
+
+  // Conversations.
+  void RebuildConversations(const GroupedContent& groups);
+  void SelectConversation(int index);
+  void FillSelectedConversation(const ContentList& messages);
+  void QueryConversationContact(int index);
+  void RelabelConversation(int index);
+  static std::wstring LabelOf(const Conversation& entry);
+  int ConversationIndexOf(HTREEITEM item) const;
+  void AppendToConversation(const ContentList& messages, bool sent);
+  void SaveDrafts(const ContentList& messages);
+
+  void TrayTip(const std::wstring& text);
+
+  MessageControls m_controls;
   content::CProviderOwner m_owner;
+
+  Message::CSMSData m_currentMessage;  // scratch record of single-message operations
+  Message::CFolder m_currentFolder;    // the record of folder inserts and updates
+  Message::CMessageRows m_rows;
+  std::vector<FolderEntry> m_folders;
+  std::vector<Conversation> m_conversations;
+  SimCardList m_cards;
+  bool m_cardType2 = false;
+  bool m_cardType13 = false;
+
+  bool m_conversationMode = false;
+  bool m_refreshing = false;
+  bool m_skipFolderQuery = false;
+  bool m_noFolders = false;
+  bool m_simFolderShown = false;
+  int m_batches = 0;               // refresh batches that held inbox messages
+  std::wstring m_selectNumber;     // the conversation to select after the next query
+  bool m_selectByNumber = false;
+  int m_selectedConversation = -1;
+  int m_openedRow = -1;
+  int m_deletingFolder = -1;
+  int m_movedOut = 0;
+  HANDLE m_wait = nullptr;
+  bool m_sendingFromCompose = false;
+  bool m_saveToDrafts = false;
+  bool m_composing = false;
+  IdList m_chatDeleting;           // the bubbles a delete was started on
+  std::wstring m_keyword;           // the search of the folder shown
+  bool m_moduleShown = false;
+
+  CRITICAL_SECTION m_listLock;
+  CSMSChatWnd m_chat;
 };

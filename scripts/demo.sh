@@ -39,6 +39,16 @@ export_win="Z:${export_file//\//\\}"
 # "idle" waits until the simulated handset has answered everything asked and
 # the host's queue is dry; "row" clicks a list row (the contact card opens).
 script="idle; row 0x488 3; idle; shot 01-contacts; tab 1; idle; shot 02-messages; tab 2; idle; shot 03-calendar"
+# Messages: the first visit read the handset (02); the sent folder by day, a
+# long conversation as bubbles, a reply sent from the conversation window, the
+# same in Simplified Chinese, a message arriving (its tray tip), and a new
+# message in the compose window.
+script="$script; tab 1; idle; node 0x4c8 3; idle; shot 14-messages-sent; click 0x56c; idle; node 0x4c9 4; idle"
+script="$script; shot 16-conversation; type 1398 Thanks, see you at the station at eight.; click 1395; idle"
+script="$script; shot 17-reply-sent; lang zhcn; idle; tab 1; idle; click 0x56c; idle; node 0x4c9 4; idle"
+script="$script; shot 19-conversation-zh-cn; lang en; idle; tab 1; idle; receive 1; idle; shot 15-message-received"
+script="$script; click 0x580; until jorvhelper.newsms.title; shot 18-compose-new; press jorvhelper.newsms.title 2; idle"
+script="$script; tab 0; idle"
 script="$script; tab 0; type 0x4cf an; idle; row 0x488 2; idle; shot 04-contacts-search; type 0x4cf; idle"
 # The shared contact editor on a contact (menu command 41069, Edit), left with Cancel.
 script="$script; row 0x488 3; idle; command 41069; until jorvhelper.newcontact.edit; shot 12-contact-editor"
@@ -51,7 +61,8 @@ script="$script; press jorvhelper.newsms.title 2; idle"
 # no files yet, which the plug-in reports as a tray tip.
 script="$script; delay 1500; command 0xa060; until common.resave; fill common.resave 0x47c $export_win"
 script="$script; press common.resave 1; until common.export; shot 10-export-progress; idle; delay 0; shot 11-export-ended"
-script="$script; lang zhcn; idle; row 0x488 3; idle; shot 05-contacts-zh-cn; lang zhtw; idle; shot 06-contacts-zh-tw; lang en"
+script="$script; lang zhcn; idle; row 0x488 3; idle; shot 05-contacts-zh-cn"
+script="$script; lang zhtw; idle; shot 06-contacts-zh-tw; lang en"
 script="$script; size 1000 640; idle; shot 07-resized; receive 2; wait 500; shot 08-received"
 script="$script; disconnect; idle; shot 09-disconnected; connect; exit"
 echo "demo: running the host headless; screenshots go to build/screens/"

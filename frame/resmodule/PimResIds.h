@@ -57,3 +57,18 @@
 #define IDC_PROGRESS_MESSAGE 0x612
 #define IDC_PROGRESS_COUNTER 0x613
 #define IDC_PROGRESS_BAR 0x614
+
+// The conversation window (a child of the main window, over the message list).
+#define IDD_SMS_CHAT 152
+#define IDC_CHAT_TITLE 1389
+#define IDC_CHAT_PHOTO 1391
+#define IDC_CHAT_NAME 1392
+#define IDC_CHAT_NUMBER 1393
+#define IDC_CHAT_NOTE 1394
+#define IDC_CHAT_SEND_ONE 1395
+#define IDC_CHAT_SEND_TWO 1396
+#define IDC_CHAT_PHRASE 1397
+#define IDC_CHAT_EDIT 1398
+#define IDC_CHAT_NOCARD_IMAGE 1399
+#define IDC_CHAT_NOCARD_PROMPT 1404
+#define IDC_CHAT_BUBBLES 80001  // beyond 16 bits: extended templates carry 32-bit ids
