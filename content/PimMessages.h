@@ -30,6 +30,10 @@ constexpr UINT kHideContactCard = 0xa75c;
 // Messages were sent from the contacts module. wParam 2; lParam how many.
 constexpr UINT kSentFromContacts = 0xa75d;
 
+// The messages controller fills a long conversation tree in steps: run the
+// next one (lParam: the generation it was posted for).
+constexpr UINT kFillConversations = 0x2419;
+
 // Module codes of kHideWait and kImportExportStep.
 constexpr WPARAM kModuleContacts = 1;
 constexpr WPARAM kModuleMessages = 2;

@@ -525,17 +525,7 @@ void CQsSuperGrid::Paint(HDC dc, const RECT& clip) {
 }
 
 LRESULT CQsSuperGrid::OnPaint(UINT, WPARAM, LPARAM, BOOL&) {
-  wf::PaintDC paint(m_hWnd);
-  const RECT& clip = paint.ps().rcPaint;
-  const int width = clip.right - clip.left, height = clip.bottom - clip.top;
-  if (width <= 0 || height <= 0) return 0;
-  // Only the part to repaint goes through the off-screen buffer.
-  wf::MemoryCanvas buffer(paint, width, height);
-  if (!buffer.valid()) return 0;
-  ::SetViewportOrgEx(buffer, -clip.left, -clip.top, nullptr);
-  Paint(buffer, clip);
-  ::SetViewportOrgEx(buffer, 0, 0, nullptr);
-  ::BitBlt(paint, clip.left, clip.top, width, height, buffer, 0, 0, SRCCOPY);
+  wf::PaintBuffered(m_hWnd, [this](HDC dc, const RECT& clip) { Paint(dc, clip); });
   return 0;
 }
 

@@ -859,13 +859,6 @@ LRESULT CPimWnd::OnFolderTreeNotify(int, LPNMHDR header, BOOL& bHandled) {
 
 LRESULT CPimWnd::OnChatTreeNotify(int, LPNMHDR header, BOOL& bHandled) {
   switch (header->code) {
-    case TVN_GETDISPINFOW: {
-      auto* info = reinterpret_cast<NMTVDISPINFOW*>(header);
-      const std::wstring* label = m_smsOperate.ConversationLabelOf(info->item.lParam);
-      if ((info->item.mask & TVIF_TEXT) && info->item.pszText && info->item.cchTextMax > 0)
-        ::lstrcpynW(info->item.pszText, label ? label->c_str() : L"", info->item.cchTextMax);
-      return 0;
-    }
     case QSTVN_ITEMCLICK: {
       auto* click = reinterpret_cast<NMQSTREEITEM*>(header);
       if (click->item && (click->hitFlags & (TVHT_ONITEM | TVHT_ONITEMINDENT | TVHT_ONITEMRIGHT))) {

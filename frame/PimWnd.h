@@ -116,6 +116,7 @@ class CPimWnd : public CAppWindowBase<CPimWnd>,
     MESSAGE_HANDLER(pim_msg::kContactFocus, OnContactFocus)
     MESSAGE_HANDLER(pim_msg::kHideContactCard, OnHideContactCard)
     MESSAGE_HANDLER(pim_msg::kSentFromContacts, OnSentFromContacts)
+    MESSAGE_HANDLER(pim_msg::kFillConversations, OnFillConversations)
     MESSAGE_HANDLER(WM_COMMAND, OnCommand)
     NOTIFY_HANDLER(IDC_MODULE_TAB, TCN_SELCHANGE, OnTabSelChange)
     NOTIFY_ID_HANDLER(IDC_CONTACT_LIST, OnContactListNotify)
@@ -145,6 +146,10 @@ class CPimWnd : public CAppWindowBase<CPimWnd>,
   LRESULT OnContactFocus(UINT, WPARAM, LPARAM, BOOL&);
   LRESULT OnHideContactCard(UINT, WPARAM, LPARAM, BOOL&);
   LRESULT OnSentFromContacts(UINT, WPARAM, LPARAM, BOOL&);
+  LRESULT OnFillConversations(UINT, WPARAM, LPARAM lParam, BOOL&) {
+    m_smsOperate.ContinueConversationTree(lParam);
+    return 0;
+  }
   LRESULT OnCommand(UINT, WPARAM, LPARAM, BOOL&);
   LRESULT OnTabSelChange(int, LPNMHDR, BOOL&);
   LRESULT OnContactListNotify(int, LPNMHDR, BOOL&);

@@ -31,4 +31,17 @@ COLORREF MemoryCanvas::GetPixelRef(int x, int y) const {
   return RGB((p >> 16) & 0xff, (p >> 8) & 0xff, p & 0xff);
 }
 
+void PaintBuffered(HWND window, const std::function<void(HDC, const RECT&)>& paint) {
+  PaintDC dc(window);
+  const RECT& clip = dc.ps().rcPaint;
+  const int width = clip.right - clip.left, height = clip.bottom - clip.top;
+  if (width <= 0 || height <= 0) return;
+  MemoryCanvas buffer(dc, width, height);
+  if (!buffer.valid()) return;
+  ::SetViewportOrgEx(buffer, -clip.left, -clip.top, nullptr);
+  paint(buffer, clip);
+  ::SetViewportOrgEx(buffer, 0, 0, nullptr);
+  ::BitBlt(dc, clip.left, clip.top, width, height, buffer, 0, 0, SRCCOPY);
+}
+
 }  // namespace wf

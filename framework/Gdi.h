@@ -3,6 +3,7 @@
 #pragma once
 #include <windows.h>
 
+#include <functional>
 #include <utility>
 
 namespace wf {
@@ -109,5 +110,10 @@ class MemoryCanvas {
   int m_width = 0;
   int m_height = 0;
 };
+
+// Answers WM_PAINT through an off-screen buffer of the part to repaint, so a
+// window that repaints often (scrolling) does not flicker: `paint` draws in
+// window coordinates into the buffer's DC, limited to the given clip.
+void PaintBuffered(HWND window, const std::function<void(HDC, const RECT&)>& paint);
 
 }  // namespace wf

@@ -483,17 +483,7 @@ void CQsChartModeContrl::Paint(HDC dc, const RECT& clip) const {
 }
 
 LRESULT CQsChartModeContrl::OnPaint(UINT, WPARAM, LPARAM, BOOL&) {
-  wf::PaintDC paint(m_hWnd);
-  const RECT& clip = paint.ps().rcPaint;
-  const int width = clip.right - clip.left, height = clip.bottom - clip.top;
-  if (width <= 0 || height <= 0) return 0;
-  // Drawn off the screen and copied at once, so scrolling does not flicker.
-  wf::MemoryCanvas buffer(paint, width, height);
-  if (!buffer.valid()) return 0;
-  ::SetViewportOrgEx(buffer, -clip.left, -clip.top, nullptr);
-  Paint(buffer, clip);
-  ::SetViewportOrgEx(buffer, 0, 0, nullptr);
-  ::BitBlt(paint, clip.left, clip.top, width, height, buffer, 0, 0, SRCCOPY);
+  wf::PaintBuffered(m_hWnd, [this](HDC dc, const RECT& clip) { Paint(dc, clip); });
   return 0;
 }
 

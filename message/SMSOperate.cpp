@@ -586,14 +586,20 @@ bool CSMSOperate::OnReturnGroupContent(const std::wstring& uri, uint32_t status,
 }
 
 void CSMSOperate::RebuildConversations(const GroupedContent& groups) {
-  // Thousands of entries: the tree lays itself out once, at the end, and
-  // keeps the entries it has (their labels are asked for when drawn), so a
-  // new answer only adds or removes the difference.
+  // A tree view measures each entry's text as it is inserted (a quarter of a
+  // millisecond under Wine): the entries the tree has are kept, relabelled
+  // only where the label changed, the first screenful is inserted now and
+  // the rest in steps the main window runs from its queue.
   CQSTreeView& tree = *m_controls.chatTree;
   tree.SetRedraw(FALSE);
   std::vector<HTREEITEM> items;
-  items.reserve(m_conversations.size());
-  for (const Conversation& entry : m_conversations) items.push_back(entry.item);
+  std::vector<std::wstring> labels;
+  items.reserve(m_treeFilled);
+  labels.reserve(m_treeFilled);
+  for (size_t i = 0; i < m_treeFilled && i < m_conversations.size(); ++i) {
+    items.push_back(m_conversations[i].item);
+    labels.push_back(std::move(m_conversations[i].label));
+  }
   m_conversations.clear();
   m_selectedConversation = -1;
   m_conversations.reserve(groups.size());
@@ -605,18 +611,18 @@ void CSMSOperate::RebuildConversations(const GroupedContent& groups) {
       if (auto* message = dynamic_cast<const CSMSData*>(record)) entry.messages.push_back(*message);
     entry.count = static_cast<int>(entry.messages.size());
     if (!entry.messages.empty()) entry.contactId = entry.messages.front().m_contactId;
+    entry.label = LabelOf(entry);
     size_t index = m_conversations.size();
     if (index < items.size()) entry.item = items[index];
+    bool changed = entry.item && entry.label != labels[index];
     m_conversations.push_back(std::move(entry));
-    // A kept entry already carries this index; its label is read at the
-    // next paint.
-    if (m_conversations.back().item)
-      m_conversations.back().label = LabelOf(m_conversations.back());
-    else
-      RelabelConversation(static_cast<int>(index));
+    if (changed) RelabelConversation(static_cast<int>(index));
   }
   for (size_t i = m_conversations.size(); i < items.size(); ++i)
     tree.SendMessage(TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(items[i]));
+  m_treeFilled = std::min(items.size(), m_conversations.size());
+  ++m_treeGeneration;
+  FillConversationTree(kFirstConversations);
   tree.SetRedraw(TRUE);
   tree.Invalidate();
   m_chat.SetConversationCount(static_cast<int>(m_conversations.size()));
@@ -638,8 +644,30 @@ void CSMSOperate::RebuildConversations(const GroupedContent& groups) {
   if (m_controls.chatTree) m_controls.chatTree->Invalidate();
 }
 
+void CSMSOperate::FillConversationTree(size_t count) {
+  const size_t end = std::min(m_conversations.size(), m_treeFilled + count);
+  while (m_treeFilled < end) RelabelConversation(static_cast<int>(m_treeFilled));
+  if (m_treeFilled < m_conversations.size() && m_controls.mainWindow)
+    ::PostMessageW(m_controls.mainWindow, pim_msg::kFillConversations, 0, static_cast<LPARAM>(m_treeGeneration));
+}
+
+void CSMSOperate::ContinueConversationTree(LPARAM generation) {
+  // A step of an answer that a later one replaced has nothing left to do.
+  if (generation != static_cast<LPARAM>(m_treeGeneration) || !m_controls.chatTree) return;
+  m_controls.chatTree->SetRedraw(FALSE);
+  FillConversationTree(kConversationStep);
+  m_controls.chatTree->SetRedraw(TRUE);
+  m_controls.chatTree->Invalidate();
+}
+
 void CSMSOperate::SelectConversation(int index) {
   m_selectedConversation = index;
+  if (static_cast<size_t>(index) >= m_treeFilled) {
+    // Far down the list: its entry is made now, with those above it.
+    m_controls.chatTree->SetRedraw(FALSE);
+    while (m_treeFilled <= static_cast<size_t>(index)) RelabelConversation(static_cast<int>(m_treeFilled));
+    m_controls.chatTree->SetRedraw(TRUE);
+  }
   SelectTreeItem(m_controls.chatTree, m_conversations[index].item);
 }
 
@@ -647,11 +675,11 @@ void CSMSOperate::RelabelConversation(int index) {
   if (index < 0 || index >= static_cast<int>(m_conversations.size()) || !m_controls.chatTree) return;
   Conversation& entry = m_conversations[index];
   entry.label = LabelOf(entry);
-  // The tree asks for the label when it draws or is read (LPSTR_TEXTCALLBACK);
-  // the item's parameter is the conversation's index.
+  // Entries are made in order: one below the filled part waits for its step.
+  if (!entry.item && static_cast<size_t>(index) != m_treeFilled) return;
   TVITEMW tv{};
   tv.mask = TVIF_TEXT | TVIF_PARAM;
-  tv.pszText = LPSTR_TEXTCALLBACKW;
+  tv.pszText = entry.label.data();
   tv.lParam = index;
   if (entry.item) {
     tv.hItem = entry.item;
@@ -663,6 +691,7 @@ void CSMSOperate::RelabelConversation(int index) {
     insert.item = tv;
     entry.item = reinterpret_cast<HTREEITEM>(
         m_controls.chatTree->SendMessage(TVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&insert)));
+    ++m_treeFilled;
   }
 }
 
@@ -671,15 +700,15 @@ std::wstring CSMSOperate::LabelOf(const Conversation& entry) {
   return ConversationLabel(TruncateParty(party), entry.count);
 }
 
-const std::wstring* CSMSOperate::ConversationLabelOf(LPARAM index) const {
-  return index >= 0 && index < static_cast<LPARAM>(m_conversations.size()) ? &m_conversations[index].label : nullptr;
-}
-
 int CSMSOperate::ConversationIndexOf(HTREEITEM item) const {
-  if (!item) return -1;
-  for (size_t i = 0; i < m_conversations.size(); ++i)
-    if (m_conversations[i].item == item) return static_cast<int>(i);
-  return -1;
+  if (!item || !m_controls.chatTree) return -1;
+  // An entry's parameter is its conversation's index.
+  TVITEMW tv{};
+  tv.mask = TVIF_PARAM;
+  tv.hItem = item;
+  if (!m_controls.chatTree->SendMessage(TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&tv))) return -1;
+  size_t index = static_cast<size_t>(tv.lParam);
+  return index < m_conversations.size() && m_conversations[index].item == item ? static_cast<int>(index) : -1;
 }
 
 void CSMSOperate::QueryConversationContact(int index) {
@@ -1034,6 +1063,8 @@ void CSMSOperate::ClearAll() {
   m_cardType2 = m_cardType13 = false;
   m_folders.clear();
   m_conversations.clear();
+  m_treeFilled = 0;
+  ++m_treeGeneration;
   m_rows.Clear();
   if (!Ready()) return;
   DeleteAllItems(m_controls.folderTree);

@@ -104,9 +104,9 @@ class CSMSOperate : public CInstantMessageCallback,
   void EnterListMode();
   bool IsConversationMode() const { return m_conversationMode; }
 
-  // The label of the conversation whose tree entry carries `index` as its
-  // parameter (the conversation tree asks for it: TVN_GETDISPINFO).
-  const std::wstring* ConversationLabelOf(LPARAM index) const;
+  // The main window runs the next step of filling the conversation tree
+  // (pim_msg::kFillConversations, with the generation it was posted for).
+  void ContinueConversationTree(LPARAM generation);
 
   int32_t FolderIdOf(HTREEITEM item) const;
   bool IsSystemFolder(HTREEITEM item) const;
@@ -202,7 +202,12 @@ class CSMSOperate : public CInstantMessageCallback,
   void SelectConversation(int index);
   void FillSelectedConversation(const ContentList& messages);
   void QueryConversationContact(int index);
+  // Relabels a conversation's tree entry; makes it when it is the next one
+  // to be made.
   void RelabelConversation(int index);
+  // Makes the tree entries of up to `count` more conversations; posts the
+  // next step when some are left.
+  void FillConversationTree(size_t count);
   static std::wstring LabelOf(const Conversation& entry);
   int ConversationIndexOf(HTREEITEM item) const;
   void AppendToConversation(const ContentList& messages, bool sent);
@@ -239,6 +244,12 @@ class CSMSOperate : public CInstantMessageCallback,
   bool m_saveToDrafts = false;
   bool m_composing = false;
   IdList m_chatDeleting;           // the bubbles a delete was started on
+  // Conversation tree entries made so far (in order) and the answer they
+  // belong to.
+  static constexpr size_t kFirstConversations = 64;
+  static constexpr size_t kConversationStep = 400;
+  size_t m_treeFilled = 0;
+  unsigned m_treeGeneration = 0;
   std::wstring m_keyword;           // the search of the folder shown
   bool m_moduleShown = false;
 

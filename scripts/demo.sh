@@ -8,16 +8,20 @@ build=${1:-build/x64}
 bin="$root/$build/bin"
 screens="$root/build/screens"
 
-# The demo's simulated handset: a modest sample, made once (Wine maps / to Z:).
+# The demo's simulated handset: a modest sample, made once (Wine maps / to Z:)
+# and copied afresh for every headless run, so that what a run sends or
+# receives does not change the next run's screens.
+sample="$root/build/demo/handset-sample.dat"
 handset="$root/build/demo/handset.dat"
 handset_win="Z:${handset//\//\\}"
 make_sample() {
-  if [ ! -f "$handset" ]; then
-    mkdir -p "$(dirname "$handset")"
+  if [ ! -f "$sample" ]; then
+    mkdir -p "$(dirname "$sample")"
     echo "demo: making a sample handset in build/demo/"
-    wine64 "$bin/HandsetGen.exe" --out "$handset_win" --contacts 300 --messages 3000 --events 300 \
+    wine64 "$bin/HandsetGen.exe" --out "Z:${sample//\//\\}" --contacts 300 --messages 3000 --events 300 \
       --until "$(date +%Y-%m-%d | sed 's/-29$/-28/;s/-3[01]$/-28/')" --seed 1
   fi
+  [ -f "$handset" ] || cp "$sample" "$handset"
 }
 
 if [ -n "${DISPLAY:-}" ]; then
@@ -32,6 +36,7 @@ mkdir -p "$screens"
 rm -f "$screens"/*.png
 . "$root/scripts/wine-session.sh"
 make_sample
+cp "$sample" "$handset"
 screens_win="Z:${screens//\//\\}"  # Wine maps / to drive Z:
 export_file="$root/build/demo/exported-contacts.xml"
 rm -f "$export_file"
@@ -43,9 +48,9 @@ script="idle; row 0x488 3; idle; shot 01-contacts; tab 1; idle; shot 02-messages
 # long conversation as bubbles, a reply sent from the conversation window, the
 # same in Simplified Chinese, a message arriving (its tray tip), and a new
 # message in the compose window.
-script="$script; tab 1; idle; node 0x4c8 3; idle; shot 14-messages-sent; click 0x56c; idle; node 0x4c9 4; idle"
+script="$script; tab 1; idle; node 0x4c8 3; idle; shot 14-messages-sent; click 0x56c; idle; node 0x4c9 2; idle"
 script="$script; shot 16-conversation; type 1398 Thanks, see you at the station at eight.; click 1395; idle"
-script="$script; shot 17-reply-sent; lang zhcn; idle; tab 1; idle; click 0x56c; idle; node 0x4c9 4; idle"
+script="$script; shot 17-reply-sent; lang zhcn; idle; tab 1; idle; click 0x56c; idle; node 0x4c9 0; idle"
 script="$script; shot 19-conversation-zh-cn; lang en; idle; tab 1; idle; receive 1; idle; shot 15-message-received"
 script="$script; click 0x580; until jorvhelper.newsms.title; shot 18-compose-new; press jorvhelper.newsms.title 2; idle"
 script="$script; tab 0; idle"

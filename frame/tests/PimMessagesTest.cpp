@@ -416,3 +416,108 @@ TEST_F(PimMessagesTest, TheChatSendsThroughTheFirstCardAndTheReplyBecomesARightB
 
 }  // namespace
 }  // namespace pim_contacts_test
+
+namespace pim_contacts_test {
+namespace {
+
+TEST_F(PimMessagesTest, ABubbleDeletedFromTheChatLeavesThePhoneAndTheConversationCount) {
+  OpenMessages();
+  Press(IDC_SMS_MODE_CHAT);
+  Settle();
+  // The longest conversation, as the user would pick one to tidy up.
+  const auto& conversations = messages().Conversations();
+  size_t longest = 0;
+  for (size_t i = 0; i < conversations.size(); ++i)
+    if (conversations[i].count > conversations[longest].count) longest = i;
+  ASSERT_GE(conversations[longest].count, 2);
+  ClickConversation(static_cast<int>(longest));
+  CSMSChatWnd& chat = messages().ChatWindow();
+  const int count = conversations[longest].count;
+  // An unlocked message of the phone's own folders.
+  int index = -1;
+  for (size_t i = 0; i < chat.Messages().size() && index < 0; ++i) {
+    const CSMSData& m = chat.Messages()[i];
+    if (!m.m_lock && m.m_folderId != kFolderSimOne && m.m_folderId != kFolderSimTwo) index = static_cast<int>(i);
+  }
+  ASSERT_GE(index, 0);
+  const ContentId id = chat.Messages()[index].m_id;
+  const size_t stored = ProviderAutomation::GetCounts().messages;
+
+  JorvAutomation::QueueAnswer(L"JorvMessageBox", 1);
+  wf::SetMenuChooser([](HMENU menu) { return ::GetMenuItemID(menu, 0); });  // "delete"
+  chat::BubbleGeometry g;
+  ASSERT_TRUE(chat.Bubbles().GetItemGeometry(index, g));
+  chat.Bubbles().ScrollTo(g.top + chat.Bubbles().GetScrollTop());  // the bubble at the top of the view
+  ASSERT_TRUE(chat.Bubbles().GetItemGeometry(index, g));
+  POINT at{(g.bubble.left + g.bubble.right) / 2, (g.bubble.top + g.bubble.bottom) / 2};
+  ::ClientToScreen(chat.Bubbles(), &at);
+  chat.SendMessage(WM_CONTEXTMENU, reinterpret_cast<WPARAM>(chat.Bubbles().m_hWnd), MAKELPARAM(at.x, at.y));
+  wf::SetMenuChooser({});
+  Settle();
+
+  EXPECT_EQ(ProviderAutomation::GetCounts().messages, stored - 1);
+  EXPECT_EQ(messages().Conversations()[longest].count, count - 1);
+  EXPECT_EQ(static_cast<int>(chat.Messages().size()), count - 1);
+  EXPECT_EQ(chat.Bubbles().GetItemCount(), count - 1);
+  for (const CSMSData& m : chat.Messages()) EXPECT_NE(m.m_id, id);
+  EXPECT_EQ(RootTexts(window->ChatTree())[longest],
+            ConversationLabel(TruncateParty(PartyShown(messages().Conversations()[longest].messages.front())),
+                              count - 1));
+}
+
+}  // namespace
+}  // namespace pim_contacts_test
+
+namespace pim_contacts_test {
+namespace {
+
+TEST_F(PimMessagesTest, ALongConversationTreeFillsInStepsAndALaterAnswerReplacesItWhole) {
+  OpenMessages();
+  Press(IDC_SMS_MODE_CHAT);
+  Settle();
+  auto answer = [](int numbers, const std::wstring& body, std::vector<CSMSData>& store) {
+    store.clear();
+    store.reserve(numbers);
+    GroupedContent groups;
+    for (int n = 0; n < numbers; ++n) {
+      store.push_back(Message(500000 + n, L"20260301T080000Z", L"1390000" + std::to_wstring(1000 + n), body));
+    }
+    for (CSMSData& m : store) groups.emplace_back(m.m_phoneNumber, ContentList{&m});
+    return groups;
+  };
+  auto treeCount = [&] { return static_cast<int>(window->ChatTree().SendMessage(TVM_GETCOUNT)); };
+  std::vector<CSMSData> first, second;
+
+  messages().OnReturnGroupContent(ContentUri::kConversations, 0, answer(1000, L"a", first));
+  EXPECT_LT(treeCount(), 1000);  // the first screenful now, the rest from the queue
+  EXPECT_GT(treeCount(), 0);
+  // Selecting one far down makes its entry at once. (The handset's own
+  // answer to this query comes later and replaces the tree with its few.)
+  messages().ShowConversations(L"13900001900", true);
+  messages().OnReturnGroupContent(ContentUri::kConversations, 0, answer(1000, L"a", first));
+  EXPECT_EQ(messages().SelectedConversation(), 900);
+  EXPECT_EQ(window->ChatTree().SendMessage(TVM_GETNEXTITEM, TVGN_CARET, 0),
+            reinterpret_cast<LRESULT>(messages().Conversations()[900].item));
+  EXPECT_EQ(messages().ChatWindow().Number(), L"13900001900");
+  Settle();
+  EXPECT_EQ(treeCount(), static_cast<int>(messages().Conversations().size()));
+  EXPECT_LT(treeCount(), 100);
+
+  // A shorter answer while steps of a longer one wait: the tree ends with
+  // exactly its entries and labels.
+  messages().OnReturnGroupContent(ContentUri::kConversations, 0, answer(1000, L"a", first));
+  messages().OnReturnGroupContent(ContentUri::kConversations, 0, answer(700, L"b", second));
+  Settle();
+  ASSERT_EQ(treeCount(), 700);
+  std::vector<std::wstring> labels = RootTexts(window->ChatTree());
+  ASSERT_EQ(labels.size(), 700u);
+  EXPECT_EQ(labels[0], L"13900001000(1)");
+  EXPECT_EQ(labels[699], L"13900001699(1)");
+  for (size_t i = 0; i < labels.size(); ++i) EXPECT_EQ(labels[i], messages().Conversations()[i].label) << i;
+  // A click on any entry finds its conversation.
+  ClickConversation(650);
+  EXPECT_EQ(messages().SelectedConversation(), 650);
+}
+
+}  // namespace
+}  // namespace pim_contacts_test

@@ -6,6 +6,7 @@
 #include <iterator>
 #include <utility>
 
+#include "DialogLook.h"
 #include "controls/SkinPaint.h"
 #include "frame/suite/ResourceLibrary.h"
 #include "frame/suite/SharedDialogs.h"
@@ -18,29 +19,6 @@ namespace {
 constexpr int kCornerRadius = 12;
 constexpr int kCloseStates[] = {qs::kButtonNormal, qs::kButtonHover, qs::kButtonPressed, qs::kButtonDisabled};
 constexpr int kCloseSize = 16;
-
-std::wstring Text(const wchar_t* key) {
-  std::wstring text;
-  GetString(key, text);
-  return text;
-}
-
-COLORREF Colour(const wchar_t* key, COLORREF fallback) {
-  BYTE a = 0, r = 0, g = 0, b = 0;
-  return GetColorARGB(key, a, r, g, b) ? RGB(r, g, b) : fallback;
-}
-
-struct FontChoice {
-  std::wstring face = L"Tahoma";
-  double points = 9;
-  int32_t style = 0;
-};
-
-FontChoice FontOf(const wchar_t* key) {
-  FontChoice font;
-  if (!GetFontEx(key, font.face, font.points, font.style) || font.face.empty() || font.points <= 0) font = FontChoice();
-  return font;
-}
 
 }  // namespace
 

@@ -5,6 +5,7 @@
 #include <iterator>
 #include <utility>
 
+#include "DialogLook.h"
 #include "controls/SkinPaint.h"
 #include "frame/suite/ResourceLibrary.h"
 #include "framework/Module.h"
@@ -22,29 +23,6 @@ constexpr int kSelectionMark = 3;
 // A list box row is at most 255 pixels high.
 constexpr int kMaxRowHeight = 255;
 constexpr UINT kPhraseFormat = DT_WORDBREAK | DT_NOPREFIX | DT_LEFT | DT_TOP;
-
-std::wstring Text(const wchar_t* key) {
-  std::wstring text;
-  GetString(key, text);
-  return text;
-}
-
-COLORREF Colour(const wchar_t* key, COLORREF fallback) {
-  BYTE a = 0, r = 0, g = 0, b = 0;
-  return GetColorARGB(key, a, r, g, b) ? RGB(r, g, b) : fallback;
-}
-
-struct FontChoice {
-  std::wstring face = L"Tahoma";
-  double points = 9;
-  int32_t style = 0;
-};
-
-FontChoice FontOf(const wchar_t* key) {
-  FontChoice font;
-  if (!GetFontEx(key, font.face, font.points, font.style) || font.face.empty() || font.points <= 0) font = FontChoice();
-  return font;
-}
 
 void FillSolid(HDC dc, const RECT& rc, COLORREF colour) {
   wf::ScopedBrush brush(::CreateSolidBrush(colour));
