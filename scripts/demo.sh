@@ -48,7 +48,7 @@ script="idle; row 0x488 3; idle; shot 01-contacts; tab 1; idle; shot 02-messages
 # long conversation as bubbles, a reply sent from the conversation window, the
 # same in Simplified Chinese, a message arriving (its tray tip), and a new
 # message in the compose window.
-script="$script; tab 1; idle; node 0x4c8 3; idle; shot 14-messages-sent; click 0x56c; idle; node 0x4c9 2; idle"
+script="$script; tab 1; idle; node 0x4c8 4; idle; shot 14-messages-sent; click 0x56c; idle; node 0x4c9 2; idle"
 script="$script; shot 16-conversation; type 1398 Thanks, see you at the station at eight.; click 1395; idle"
 script="$script; shot 17-reply-sent; lang zhcn; idle; tab 1; idle; click 0x56c; idle; node 0x4c9 0; idle"
 script="$script; shot 19-conversation-zh-cn; lang en; idle; tab 1; idle; receive 1; idle; shot 15-message-received"
