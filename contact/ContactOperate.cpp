@@ -7,6 +7,7 @@
 
 #include "contact/ContactGroupRules.h"
 #include "contact/ContactGroupWnd.h"
+#include "contact/PortDialogs.h"
 #include "content/ContentUri.h"
 #include "content/PimMessages.h"
 #include "content/ReplyDispatch.h"
@@ -1244,43 +1245,16 @@ bool CContactOperate::AskPath(PortFormat format, bool import, std::wstring& path
     path = folder;
     return ok && !path.empty();
   }
-  // Pairs of label and pattern, each ended by a null, the list by another.
-  static const wchar_t kXmlFilter[] = L"Import Files (*.xml)\0*.xml\0";
-  static const wchar_t kXmlExportFilter[] = L"Export Files (*.xml)\0*.xml\0";
-  static const wchar_t kExcelFilter[] = L"Export Files (*.xls)\0*.xls\0Export Files (*.xlsx)\0*.xlsx\0";
-  wchar_t file[MAX_PATH] = {};
-  std::wstring title = qs::ResText(import ? L"common.open" : L"common.resave");
-  OPENFILENAMEW dialog{};
-  dialog.lStructSize = sizeof(dialog);
-  dialog.hwndOwner = owner;
-  dialog.lpstrFilter = format == PortFormat::kExcel ? kExcelFilter : import ? kXmlFilter : kXmlExportFilter;
-  dialog.lpstrFile = file;
-  dialog.nMaxFile = MAX_PATH;
-  dialog.lpstrInitialDir = start.c_str();
-  dialog.lpstrTitle = title.c_str();
-  if (import) {
-    dialog.Flags = OFN_FILEMUSTEXIST | OFN_HIDEREADONLY | OFN_EXPLORER;
-    if (!::GetOpenFileNameW(&dialog)) return false;
-  } else {
-    dialog.lpstrDefExt = format == PortFormat::kExcel ? L"xlsx" : L"xml";
-    dialog.Flags = OFN_OVERWRITEPROMPT | OFN_CREATEPROMPT | OFN_HIDEREADONLY | OFN_EXPLORER;
-    if (!::GetSaveFileNameW(&dialog)) return false;
-  }
-  path = file;
-  return true;
+  return port::AskFile(owner, format == PortFormat::kExcel ? port::FileKind::kExcel : port::FileKind::kXml, import,
+                       path);
 }
 
 void CContactOperate::ImportExport(PortFormat format) {
   m_progressShown = false;
   m_portFinished = false;
-  if (format == PortFormat::kExcel) {
-    HKEY excel = nullptr;
-    if (::RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Microsoft\\Office\\Excel", 0, KEY_READ, &excel) !=
-        ERROR_SUCCESS) {
-      Tell(L"pim.port.noinstalltip");
-      return;
-    }
-    ::RegCloseKey(excel);
+  if (format == PortFormat::kExcel && !port::ExcelInstalled()) {
+    Tell(L"pim.port.noinstalltip");
+    return;
   }
   static constexpr const char* kFormatNames[] = {"Xml", "Excel", "Vcard"};
   const char* name = kFormatNames[static_cast<int>(format)];

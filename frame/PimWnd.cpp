@@ -83,7 +83,14 @@ enum PimCommand : UINT {
   kCmdContactMenuLast = 0xa25b,   // ... up to the last add-to-group command
   kCmdMessageXml = 0xa361,
   kCmdMessageExcel = 0xa362,
+  kCmdFolderMenuFirst = 0xa35c,   // the message folder menu: 41820 ...,
+  kCmdFolderMenuLast = 0xa362,    // and the import and export formats
+  kCmdMessageMenuFirst = 0xa45c,  // the message menus and their copy and
+  kCmdMessageMenuLast = 0xa75a,   // move submenus: 42076 ... 42842
 };
+
+// More folders than this and no new one is made.
+constexpr int kMaxFolderItems = 100;
 
 // The longest search text handed to a module.
 constexpr int kMaxSearchText = 512;
@@ -501,7 +508,10 @@ void CPimWnd::LeaveMultiDelete(bool deleteChecked) {
     m_contactOperate.SetCheckMode(false);
     m_contactTree.EnableWindow(TRUE);
   } else if (m_module == kMessages) {
-    m_smsOperate.SetAllChecks(false);
+    if (deleteChecked && m_checkCount > 0)
+      m_smsOperate.DeleteCheckedMessages();  // the boxes are cleared when the answer arrives
+    else
+      m_smsOperate.SetAllChecks(false);
     m_smsOperate.SetCheckMode(false);
     m_folderTree.EnableWindow(TRUE);
   }
@@ -565,8 +575,9 @@ LRESULT CPimWnd::OnCommand(UINT, WPARAM wParam, LPARAM lParam, BOOL& bHandled) {
         ShowModule(kMessages);
         return 0;
       case IDC_SMS_MODE_CHAT:
-        if (m_smsOperate.IsConversationMode()) return 0;
-        m_smsOperate.ShowConversations(L"", false);
+        // Already switched (a conversation asked for by number): only the
+        // buttons and the search field follow.
+        if (!m_smsOperate.IsConversationMode()) m_smsOperate.ShowConversations(L"", false);
         SetMessageModeButtons(true);
         ShowModule(m_module);
         return 0;
@@ -584,8 +595,19 @@ LRESULT CPimWnd::OnCommand(UINT, WPARAM wParam, LPARAM lParam, BOOL& bHandled) {
         ShowImportExportMenu(id);
         return 0;
       case IDC_SMS_IMPORT:
+        m_smsOperate.SetMenuOrigin(CSMSOperate::kOriginImport);
         ShowImportExportMenu(id);
         return 0;
+      case IDC_SMS_EXPORT: {
+        // The toolbar exports what the page shows: the folder, or the
+        // selected conversation.
+        m_smsOperate.SetMenuOrigin(m_smsOperate.IsConversationMode() ? CSMSOperate::kOriginConversationTree
+                                                                     : CSMSOperate::kOriginFolderTree);
+        RECT button;
+        ::GetWindowRect(GetDlgItem(IDC_SMS_EXPORT), &button);
+        m_smsOperate.ShowExportMenu(POINT{button.left, button.bottom});
+        return 0;
+      }
       case IDC_MULTIDELETE_OK:
         LeaveMultiDelete(true);
         return 0;
@@ -600,6 +622,18 @@ LRESULT CPimWnd::OnCommand(UINT, WPARAM wParam, LPARAM lParam, BOOL& bHandled) {
   // From a menu (or an accelerator).
   if (id >= kCmdContactMenuFirst && id <= kCmdContactMenuLast) {
     m_contactOperate.OnMenuCommand(id);
+    return 0;
+  }
+  if (id == CSMSOperate::kCmdNewFolder) {
+    NewMessageFolder();
+    return 0;
+  }
+  if ((id >= kCmdFolderMenuFirst && id <= kCmdFolderMenuLast) || (id >= kCmdMessageMenuFirst && id <= kCmdMessageMenuLast)) {
+    m_smsOperate.OnMenuCommand(id);
+    if (id == CSMSOperate::kCmdSeeRecord && m_smsOperate.IsConversationMode()) {
+      SetMessageModeButtons(true);
+      ShowModule(kMessages);
+    }
     return 0;
   }
   switch (id) {
@@ -804,18 +838,72 @@ LRESULT CPimWnd::OnCalendarListNotify(int, LPNMHDR header, BOOL& bHandled) {
 }
 
 void CPimWnd::OnMessageCellClick(const NMQSGRIDCELL& cell) {
-  // Outside the multi-delete mode the lock column and the row's delete action
-  // belong to the message operations.
-  if (!m_multiDelete || cell.iColumn != Message::kColumnLock) return;
-  bool on = m_smsOperate.ToggleRowCheck(cell.iRow);
-  if (m_smsOperate.Rows().IsMessageRow(cell.iRow)) SetCheckCount(m_checkCount + (on ? 1 : -1));
+  using namespace Message;
+  const CMessageRows& rows = m_smsOperate.Rows();
+  if (m_multiDelete) {
+    if (cell.iColumn != kColumnLock) return;
+    bool on = m_smsOperate.ToggleRowCheck(cell.iRow);
+    if (rows.IsMessageRow(cell.iRow)) SetCheckCount(m_checkCount + (on ? 1 : -1));
+    return;
+  }
+  if (!rows.IsMessageRow(cell.iRow)) return;
+  const int32_t shown = m_smsOperate.ShownFolderId();
+  const bool simFolder = shown == kFolderSimOne || shown == kFolderSimTwo;
+  if (cell.iColumn == kColumnLock) {
+    m_smsOperate.LockMessage(cell.iRow, !rows.At(cell.iRow).locked);
+  } else if (cell.iColumn == kColumnAction && cell.iAction == 0 && !simFolder) {
+    m_smsList.ClearSelection();
+    m_smsList.SelectRow(cell.iRow);
+    m_smsOperate.DeleteMessage(cell.iRow);
+  }
+}
+
+void CPimWnd::OnMessageKey(WORD key) {
+  if (m_multiDelete) return;
+  const bool control = ::GetKeyState(VK_CONTROL) < 0;
+  const int row = m_smsList.GetFirstSelectedRow();
+  m_smsOperate.SetActRow(row);
+  if (control && (key == 'N' || key == 'n')) m_smsOperate.OnMenuCommand(CSMSOperate::kCmdNew);
+  else if (control && (key == 'R' || key == 'r') && m_smsList.GetSelectedCount() == 1)
+    m_smsOperate.OnMenuCommand(CSMSOperate::kCmdReply);
+  else if (control && (key == 'A' || key == 'a')) m_smsOperate.OnMenuCommand(CSMSOperate::kCmdSelectAll);
+  else if (!control && key == VK_DELETE) m_smsOperate.OnMenuCommand(CSMSOperate::kCmdDelete);
+  else if (!control && key == VK_F5) RefreshMessages();
+}
+
+void CPimWnd::NewMessageFolder() {
+  int items = static_cast<int>(m_folderTree.SendMessage(TVM_GETCOUNT));
+  if (items > kMaxFolderItems) {
+    JorvMessageBox(m_hWnd, ResText(L"pim.tip.folderfull").c_str(), ResText(L"common.caption.tip").c_str(),
+                   JORV_MB_NOTICE, 0, 0);
+    return;
+  }
+  m_smsOperate.NewFolder();
 }
 
 LRESULT CPimWnd::OnMessageListNotify(int, LPNMHDR header, BOOL& bHandled) {
   switch (header->code) {
     case LVN_KEYDOWN:
-      if (!m_multiDelete && reinterpret_cast<NMLVKEYDOWN*>(header)->wVKey == VK_F5) RefreshMessages();
+      OnMessageKey(reinterpret_cast<NMLVKEYDOWN*>(header)->wVKey);
       return 0;
+    case NM_RETURN:  // Enter: the message in the detail window
+      if (!m_multiDelete && m_smsList.GetFirstSelectedRow() >= 0)
+        m_smsOperate.ShowMessageDetail(m_smsList.GetFirstSelectedRow());
+      return 0;
+    case NM_DBLCLK: {
+      if (m_multiDelete) return 0;
+      auto* item = reinterpret_cast<NMITEMACTIVATE*>(header);
+      if (item->iItem >= 0) m_smsOperate.OpenMessage(m_smsList.RowFromItem(item->iItem));
+      return 0;
+    }
+    case NM_RCLICK: {
+      if (m_multiDelete) return 0;
+      auto* item = reinterpret_cast<NMITEMACTIVATE*>(header);
+      POINT cursor;
+      ::GetCursorPos(&cursor);
+      m_smsOperate.ShowMessageMenu(item->iItem >= 0 ? m_smsList.RowFromItem(item->iItem) : -1, cursor);
+      return 0;
+    }
     case QSGN_CELLCLICK:
       OnMessageCellClick(*reinterpret_cast<NMQSGRIDCELL*>(header));
       return 0;
@@ -848,9 +936,42 @@ LRESULT CPimWnd::OnFolderTreeNotify(int, LPNMHDR header, BOOL& bHandled) {
       if (change->action == TVC_BYKEYBOARD) m_smsOperate.ShowFolder(change->itemNew.hItem, true);
       return 0;
     }
-    case TVN_KEYDOWN:
-      if (reinterpret_cast<NMTVKEYDOWN*>(header)->wVKey == VK_F5) RefreshMessages();
+    case TVN_KEYDOWN: {
+      WORD key = reinterpret_cast<NMTVKEYDOWN*>(header)->wVKey;
+      bool control = ::GetKeyState(VK_CONTROL) < 0;
+      HTREEITEM selected = m_smsOperate.ShownFolderItem();
+      if (key == VK_F5) RefreshMessages();
+      else if (control && (key == 'N' || key == 'n')) NewMessageFolder();
+      else if (control && (key == 'E' || key == 'e')) m_smsOperate.BeginRenameFolder(selected);
+      else if (!control && key == VK_DELETE) m_smsOperate.DeleteFolder(selected);
       return 0;
+    }
+    case NM_RCLICK: {
+      POINT cursor;
+      ::GetCursorPos(&cursor);
+      TVHITTESTINFO hit{};
+      hit.pt = cursor;
+      m_folderTree.ScreenToClient(&hit.pt);
+      m_folderTree.SendMessage(TVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit));
+      m_smsOperate.ShowFolderMenu(hit.hItem ? hit.hItem : m_smsOperate.ShownFolderItem(), cursor);
+      return 0;
+    }
+    case TVN_BEGINLABELEDITW: {
+      // Only a user folder's name is edited in place, without its count.
+      auto* edit = reinterpret_cast<NMTVDISPINFOW*>(header);
+      if (m_smsOperate.FolderIdOf(edit->item.hItem) < 0 || m_smsOperate.IsSystemFolder(edit->item.hItem)) return TRUE;
+      if (HWND field = reinterpret_cast<HWND>(m_folderTree.SendMessage(TVM_GETEDITCONTROL))) {
+        ::SendMessageW(field, EM_LIMITTEXT, 255, 0);
+        ::SetWindowTextW(field, m_smsOperate.FolderDisplayName(edit->item.hItem).c_str());
+        ::SendMessageW(field, EM_SETSEL, 0, -1);
+      }
+      return FALSE;
+    }
+    case TVN_ENDLABELEDITW: {
+      auto* edit = reinterpret_cast<NMTVDISPINFOW*>(header);
+      if (edit->item.pszText) m_smsOperate.RenameFolder(edit->item.hItem, edit->item.pszText);
+      return FALSE;  // the label changes when the phone has taken the new name
+    }
     default:
       bHandled = FALSE;
       return 0;
@@ -859,6 +980,12 @@ LRESULT CPimWnd::OnFolderTreeNotify(int, LPNMHDR header, BOOL& bHandled) {
 
 LRESULT CPimWnd::OnChatTreeNotify(int, LPNMHDR header, BOOL& bHandled) {
   switch (header->code) {
+    case NM_RCLICK: {
+      POINT cursor;
+      ::GetCursorPos(&cursor);
+      m_smsOperate.ShowConversationMenu(cursor);
+      return 0;
+    }
     case QSTVN_ITEMCLICK: {
       auto* click = reinterpret_cast<NMQSTREEITEM*>(header);
       if (click->item && (click->hitFlags & (TVHT_ONITEM | TVHT_ONITEMINDENT | TVHT_ONITEMRIGHT))) {
@@ -898,7 +1025,16 @@ LRESULT CPimWnd::OnShowEventDetail(UINT, WPARAM, LPARAM, BOOL&) {
 }
 
 LRESULT CPimWnd::OnImportExportStep(UINT, WPARAM wParam, LPARAM lParam, BOOL&) {
-  if (wParam != pim_msg::kModuleContacts) return 0;  // the messages' steps come with that module
+  if (wParam == pim_msg::kModuleMessages) {
+    switch (lParam) {
+      case pim_msg::kStepImportStarted: m_smsOperate.ShowImportProgress(); break;
+      case pim_msg::kStepExportStarted: m_smsOperate.ShowExportProgress(); break;
+      case pim_msg::kStepFinished: m_smsOperate.CloseProgress(); break;
+      default: break;
+    }
+    return 0;
+  }
+  if (wParam != pim_msg::kModuleContacts) return 0;
   switch (lParam) {
     case pim_msg::kStepImportStarted: m_contactOperate.ShowImportProgress(); break;
     case pim_msg::kStepExportStarted: m_contactOperate.ShowExportProgress(); break;

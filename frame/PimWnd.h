@@ -174,6 +174,9 @@ class CPimWnd : public CAppWindowBase<CPimWnd>,
   void OnContactKey(WORD key);
   void OnCalendarKey(WORD key);
   void OnMessageCellClick(const NMQSGRIDCELL& cell);
+  void OnMessageKey(WORD key);
+  // The folder menu's new folder, within the folder limit.
+  void NewMessageFolder();
   void RefreshMessages();
   // The mode buttons of the messages module: the selected one is drawn selected.
   void SetMessageModeButtons(bool conversations);

@@ -1,7 +1,10 @@
-// What the conversation window asks of the messages controller: sending a
-// reply typed in its composer, forwarding a bubble's message in the compose
-// dialog, and deleting bubbles' messages from the phone.
+// What the conversation and message detail windows ask of the messages
+// controller: sending a reply typed in a composer, forwarding a bubble's
+// message in the compose dialog, deleting bubbles' messages from the phone,
+// and showing the whole conversation with a number.
 #pragma once
+#include <string>
+
 #include "content/Content.h"
 #include "message/MessageData.h"
 
@@ -15,6 +18,9 @@ class IChatOwner {
   // Deletes the messages (already confirmed by the user); the answer removes
   // their bubbles through CSMSChatWnd::RemoveMessages.
   virtual void DeleteFromChat(const IdList& ids) = 0;
+  // The conversation record of a message shown in the detail window: the
+  // conversation with `number`. A controller without conversations ignores it.
+  virtual void ShowConversationOf(const std::wstring& /*number*/) {}
 
  protected:
   ~IChatOwner() = default;

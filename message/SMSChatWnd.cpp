@@ -319,16 +319,20 @@ LRESULT CSMSChatWnd::OnEditChange(WORD, WORD, HWND, BOOL&) {
   return 0;
 }
 
+std::wstring CSMSChatWnd::AppendPhrase(const std::wstring& text, const std::wstring& phrase) {
+  std::wstring result = text.substr(0, kPhraseReadLimit) + phrase;
+  if (result.size() > static_cast<size_t>(kComposerLimit)) {
+    size_t keep = kComposerLimit;
+    if (result[keep - 1] >= 0xD800 && result[keep - 1] <= 0xDBFF) --keep;
+    result.resize(keep);
+  }
+  return result;
+}
+
 LRESULT CSMSChatWnd::OnPhrase(WORD, WORD, HWND, BOOL&) {
   std::wstring phrase;
   if (!JorvSelectPhrase(phrase)) return 0;
-  std::wstring text = ComposerText(kPhraseReadLimit) + phrase;
-  if (text.size() > static_cast<size_t>(kComposerLimit)) {
-    size_t keep = kComposerLimit;
-    // A character of two units is kept whole or not at all.
-    if (text[keep - 1] >= 0xD800 && text[keep - 1] <= 0xDBFF) --keep;
-    text.resize(keep);
-  }
+  const std::wstring text = AppendPhrase(ComposerText(kPhraseReadLimit), phrase);
   HWND edit = ::GetDlgItem(m_hWnd, IDC_CHAT_EDIT);
   ::SetWindowTextW(edit, text.c_str());
   ::SendMessageW(edit, EM_SETSEL, text.size(), text.size());

@@ -51,6 +51,12 @@ class CSMSChatWnd : public wf::CDialogImpl<CSMSChatWnd>,
   CSMSChatWnd();
   ~CSMSChatWnd() override;
 
+  // The composer's text with a chosen phrase appended: the first
+  // kPhraseReadLimit characters of `text`, the phrase, all cut to
+  // kComposerLimit characters (a character of two units kept whole or not at
+  // all). The detail window's composer appends the same way.
+  static std::wstring AppendPhrase(const std::wstring& text, const std::wstring& phrase);
+
   // Creates the window hidden, as a child of `parent`; `owner` receives the
   // sends, forwards and deletes (it may be null: they are then dropped).
   bool Create(HWND parent, IChatOwner* owner);

@@ -101,6 +101,7 @@ CSMSOperate::CSMSOperate() {
 CSMSOperate::~CSMSOperate() {
   m_owner.Close();
   if (m_chat.m_hWnd) m_chat.DestroyWindow();
+  if (m_detail.m_hWnd) m_detail.DestroyWindow();
   ::DeleteCriticalSection(&m_listLock);
 }
 
@@ -142,6 +143,7 @@ void CSMSOperate::Init(const MessageControls& controls) {
   InitMessageList(*m_controls.list);
   InitFolderTree(*m_controls.folderTree, *m_controls.chatTree);
   if (!m_chat.m_hWnd && m_controls.mainWindow) m_chat.Create(m_controls.mainWindow, this);
+  if (!m_detail.m_hWnd && m_controls.mainWindow) m_detail.Create(m_controls.mainWindow, this);
   Show(&m_chat, false);
   Show(m_controls.chatTree, false);
 }
@@ -848,6 +850,10 @@ void CSMSOperate::SendMessages(const ContentList& messages) {
 
 bool CSMSOperate::OnInsert(const std::wstring& uri, uint32_t status, const ContentList& records) {
   return Answer([&] {
+    if (uri == U::kSms && m_copying) {
+      OnCopied(status, records);
+      return;
+    }
     if (uri != U::kSmsNewInsert) return;
     Info("CSMSOperate:OnInsert(InsertMSG) ++++");
     if (status != 0) {
@@ -967,6 +973,7 @@ bool CSMSOperate::OnGetSimInfo(uint32_t status, const SimCardList& cards) {
     }
     UpdateNetworkTexts();
     if (m_chat.m_hWnd) m_chat.SetSimCards(m_cards);
+    if (m_detail.m_hWnd) m_detail.SetSimCards(m_cards);
     // Folders already listed follow the cards (names and the card folders).
     if (!m_folders.empty() && m_controls.folderTree) {
       int selected = FolderIndexOf(ShownFolderItem());
@@ -990,6 +997,15 @@ void CSMSOperate::SendFromChat(const CSMSData& message) {
 
 void CSMSOperate::ForwardFromChat(const CSMSData& message) { ComposeMessage(kComposeForward, &message); }
 
+void CSMSOperate::ShowConversationOf(const std::wstring& number) {
+  if (m_detail.m_hWnd) m_detail.Hide();
+  ShowConversations(number, true);
+  // The main window follows with its mode buttons and search field.
+  if (m_controls.mainWindow && m_controls.chatModeButton)
+    ::SendMessageW(m_controls.mainWindow, WM_COMMAND, MAKEWPARAM(IDC_SMS_MODE_CHAT, BN_CLICKED),
+                   reinterpret_cast<LPARAM>(m_controls.chatModeButton->m_hWnd));
+}
+
 void CSMSOperate::DeleteFromChat(const IdList& ids) {
   if (ids.empty() || !m_chatDeleting.empty()) return;
   IDataProvider* provider = m_owner.Provider();
@@ -1002,19 +1018,35 @@ void CSMSOperate::DeleteFromChat(const IdList& ids) {
 
 bool CSMSOperate::OnDelete(const std::wstring& uri, uint32_t status) {
   return Answer([&] {
-    if (uri != U::kSms || m_chatDeleting.empty()) return;
+    if (uri == U::kFolder) {
+      OnFolderDeleted(status);
+      return;
+    }
+    if (uri != U::kSms) return;
+    LOG::I(kTag, "CSMSOperate:OnDelete(DelMSG) ++++! iStatus = %d", static_cast<int>(status));
     CloseWait();
-    IdList ids;
-    ids.swap(m_chatDeleting);
-    if (!content::ReplySucceeded(status, "Delete message success!", "Delete message fail!")) return;
-    m_chat.RemoveMessages(ids);
-    int index = m_selectedConversation;
-    if (index < 0 || index >= static_cast<int>(m_conversations.size())) return;
-    Conversation& entry = m_conversations[index];
-    auto gone = [&ids](const CSMSData& m) { return std::find(ids.begin(), ids.end(), m.m_id) != ids.end(); };
-    entry.messages.erase(std::remove_if(entry.messages.begin(), entry.messages.end(), gone), entry.messages.end());
-    entry.count = static_cast<int>(entry.messages.size());
-    RelabelConversation(index);
+    if (!m_chatDeleting.empty()) {
+      // From the conversation window: its bubbles and the conversation.
+      IdList ids;
+      ids.swap(m_chatDeleting);
+      if (status != 0) return;
+      m_chat.RemoveMessages(ids);
+      int index = m_selectedConversation;
+      if (index < 0 || index >= static_cast<int>(m_conversations.size())) return;
+      Conversation& entry = m_conversations[index];
+      auto gone = [&ids](const CSMSData& m) { return std::find(ids.begin(), ids.end(), m.m_id) != ids.end(); };
+      entry.messages.erase(std::remove_if(entry.messages.begin(), entry.messages.end(), gone), entry.messages.end());
+      entry.count = static_cast<int>(entry.messages.size());
+      RelabelConversation(index);
+      return;
+    }
+    if (status == 0) {
+      int unread = 0;
+      int removed = RemovePendingRows(unread);
+      AdjustFolderCount(ShownFolderItem(), -removed, -unread);
+    }
+    m_pendingIds.clear();
+    FinishRowChange();
   });
 }
 
@@ -1081,6 +1113,10 @@ void CSMSOperate::ClearAll() {
   if (m_chat.m_hWnd) {
     m_chat.Clear();
     m_chat.SetSimCards(m_cards);
+  }
+  if (m_detail.m_hWnd) {
+    m_detail.Hide();
+    m_detail.SetSimCards(m_cards);
   }
   ShowViews(m_moduleShown);
 }

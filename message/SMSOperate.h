@@ -24,6 +24,8 @@
 #include "message/MessageData.h"
 #include "message/MessageRows.h"
 #include "message/SMSChatWnd.h"
+#include "message/MessageDetailWnd.h"
+#include "contact/PimProgressWnd.h"
 
 class IAppHost;
 class CQSTreeView;
@@ -55,6 +57,19 @@ class CSMSOperate : public CInstantMessageCallback,
  public:
   // Compose modes.
   enum ComposeMode { kComposeNew = 0, kComposeReply = 1, kComposeForward = 2, kComposeOpen = 4 };
+
+  // Commands of the module's menus. The copy and move submenus add one per
+  // target folder (42332.. and 42588..; user folders from 42329 and 42585
+  // plus their catalogue position).
+  enum MenuCommand : UINT {
+    kCmdNewFolder = 41820, kCmdRenameFolder = 41821, kCmdDeleteFolder = 41822, kCmdEmpty = 41824,
+    kCmdExportXml = 41825, kCmdExportExcel = 41826,
+    kCmdAddContact = 42076, kCmdSeeRecord = 42077, kCmdNew = 42078, kCmdReply = 42079, kCmdForward = 42080,
+    kCmdDelete = 42081, kCmdRefresh = 42082, kCmdSelectAll = 42083,
+  };
+  // Where the last menu (or button) was opened.
+  enum MenuOrigin { kOriginFolderTree = 0, kOriginList = 1, kOriginImport = 2, kOriginConversationTree = 3,
+                    kOriginConversationWindow = 4 };
 
   // A folder of the catalogue: its name, counts and tree item (null when the
   // tree does not list it).
@@ -120,6 +135,54 @@ class CSMSOperate : public CInstantMessageCallback,
   // Forgets the search without listing again (a refresh follows).
   void ResetSearch() { m_keyword.clear(); }
 
+  // Operations on messages (rows of the list) and folders.
+  void DeleteMessage(int row);
+  void DeleteCheckedMessages();
+  void MoveMessages(int target, const IdList& ids);
+  void LockMessage(int row, bool lock);
+  void OpenMessage(int row);
+  void CopyMessages(int target);
+  void CheckAllRows();
+  void AddSenderToContacts(int row);
+  void ShowMessageConversation(int row);
+  // The message of a row in the detail window, with a reply composer.
+  void ShowMessageDetail(int row);
+  CMessageDetailWnd& DetailWindow() { return m_detail; }
+  // The names of the catalogue's folders (the new-folder dialog checks them).
+  std::vector<std::wstring> FolderNames() const;
+  // The new-folder dialog, then the folder sent to the phone.
+  void NewFolder();
+  void InsertFolder(const std::wstring& name);
+  void BeginRenameFolder(HTREEITEM item);
+  void RenameFolder(HTREEITEM item, const std::wstring& text);
+  std::wstring FolderDisplayName(HTREEITEM item) const;
+  void DeleteFolder(HTREEITEM item);
+  // Context menus at a screen point; the chosen command comes back to the
+  // main window, which hands it to OnMenuCommand.
+  void ShowMessageMenu(int row, POINT screen);
+  void ShowFolderMenu(HTREEITEM item, POINT screen);
+  void ShowConversationMenu(POINT screen);
+  bool OnMenuCommand(UINT command);
+  void SetActRow(int row) { m_actRow = row; }
+  int MenuOrigin() const { return m_menuOrigin; }
+  // A toolbar button's request: no folder of a menu is meant.
+  void SetMenuOrigin(int origin) {
+    m_menuOrigin = origin;
+    m_menuFolder = nullptr;
+  }
+
+  // Import (origin kOriginImport) or export (what the origin names) as XML
+  // or Excel; the main window runs the progress window when told
+  // (pim_msg::kImportExportStep with module 2).
+  void ShowExportMenu(POINT screen);
+  void ImportExportXml();
+  void ImportExportExcel();
+  void ShowImportProgress();
+  void ShowExportProgress();
+  void CloseProgress();
+  bool IsProgressShown() const { return m_progressShown; }
+  CPimProgressWnd& ProgressWindow() { return m_progress; }
+
   // Sending and receiving.
   void ComposeMessage(int mode, const Message::CSMSData* message);
   void SendMessages(const ContentList& messages);
@@ -161,17 +224,26 @@ class CSMSOperate : public CInstantMessageCallback,
   bool OnReturnContent(const std::wstring& uri, uint32_t status, const ContentList& records) override;
   bool OnReturnById(const std::wstring& uri, uint32_t status, const ContentList& records) override;
   bool OnInsert(const std::wstring& uri, uint32_t status, const ContentList& records) override;
-  using CDataProviderCallback::OnInsert;
+  bool OnInsert(const std::wstring& uri, uint32_t status, CContent* record) override;
+  bool OnUpdate(const std::wstring& uri, uint32_t status) override;
+  using CDataProviderCallback::OnUpdate;
   bool OnDelete(const std::wstring& uri, uint32_t status) override;
+  bool OnMembership(const std::wstring& uri, uint32_t status) override;
+  bool OnSetLock(const std::wstring& uri, uint32_t status) override;
+  bool OnSetRead(const std::wstring& uri, uint32_t status) override;
   bool OnGetSimInfo(uint32_t status, const SimCardList& cards) override;
   bool OnSent(const std::wstring& uri, uint32_t status, const ContentList& messages) override;
   bool OnReceived(const std::wstring& uri, uint32_t status, const ContentList& messages) override;
+  bool OnImportComplete(const std::wstring& uri, uint32_t status) override;
+  bool OnExportComplete(const std::wstring& uri, uint32_t status) override;
+  bool OnSetProgress(uint32_t done, uint32_t total) override;
 
  private:
   // IChatOwner
   void SendFromChat(const Message::CSMSData& message) override;
   void ForwardFromChat(const Message::CSMSData& message) override;
   void DeleteFromChat(const IdList& ids) override;
+  void ShowConversationOf(const std::wstring& number) override;
 
   bool Ready() const { return m_controls.folderTree && m_controls.chatTree && m_controls.list; }
   bool Answer(const std::function<void()>& work);
@@ -214,6 +286,27 @@ class CSMSOperate : public CInstantMessageCallback,
   void SaveDrafts(const ContentList& messages);
 
   void TrayTip(const std::wstring& text);
+  void Tell(const wchar_t* key, const wchar_t* captionKey);
+  bool Ask(const wchar_t* key, const wchar_t* captionKey);
+
+  // Operations.
+  bool HasRecycleBin() const;
+  std::vector<int> SelectedMessageRows() const;
+  void RedrawRows();
+  // After rows left or stayed: every box unchecked, the list redrawn, the
+  // list's buttons off when nothing is left.
+  void FinishRowChange();
+  // Erases (in the recycle bin, after a question) or moves to the recycle bin.
+  void DeleteIds(const IdList& ids);
+  void MoveSelected(int target);
+  int RemovePendingRows(int& unread);
+  void OnCopied(uint32_t status, const ContentList& records);
+  void OnFolderDeleted(uint32_t status);
+  void EmptyShown();
+  void ImportExport(bool excel);
+  void RunProgress(const wchar_t* titleKey, const wchar_t* messageKey);
+  static int CopyTargetOf(UINT command);
+  static int MoveTargetOf(UINT command);
 
   MessageControls m_controls;
   content::CProviderOwner m_owner;
@@ -244,6 +337,22 @@ class CSMSOperate : public CInstantMessageCallback,
   bool m_saveToDrafts = false;
   bool m_composing = false;
   IdList m_chatDeleting;           // the bubbles a delete was started on
+  // The operation in flight.
+  int m_actRow = -1;
+  bool m_manyRows = false;
+  bool m_deleteByMove = false;
+  bool m_copying = false;
+  int m_target = -1;               // copy and move
+  IdList m_pendingIds;             // the messages a delete or move was started on
+  ContentId m_lockId = 0;
+  bool m_lockState = false;
+  ContentId m_readId = 0;
+  int m_renameIndex = -1;
+  int m_menuOrigin = kOriginFolderTree;
+  HTREEITEM m_menuFolder = nullptr;
+  bool m_progressShown = false;
+  bool m_portFinished = false;
+  CPimProgressWnd m_progress;
   // Conversation tree entries made so far (in order) and the answer they
   // belong to.
   static constexpr size_t kFirstConversations = 64;
@@ -255,4 +364,5 @@ class CSMSOperate : public CInstantMessageCallback,
 
   CRITICAL_SECTION m_listLock;
   CSMSChatWnd m_chat;
+  CMessageDetailWnd m_detail;
 };

@@ -72,3 +72,23 @@
 #define IDC_CHAT_NOCARD_IMAGE 1399
 #define IDC_CHAT_NOCARD_PROMPT 1404
 #define IDC_CHAT_BUBBLES 80001  // beyond 16 bits: extended templates carry 32-bit ids
+
+// The new-folder dialog of the messages page.
+#define IDD_NEW_FOLDER 153
+#define IDC_NEWFOLDER_TITLE 0x620
+#define IDC_NEWFOLDER_CLOSE 0x621
+#define IDC_NEWFOLDER_LABEL 0x622
+#define IDC_NEWFOLDER_NAME 0x623
+
+// The message detail window (a popup owned by the main window).
+#define IDD_MESSAGE_DETAIL 154
+#define IDC_DETAIL_PHOTO 1137
+#define IDC_DETAIL_NAME 1138
+#define IDC_DETAIL_NUMBER 1245
+#define IDC_DETAIL_BUBBLE 1331
+#define IDC_DETAIL_RECORD 1350
+#define IDC_DETAIL_PHRASE 1351
+#define IDC_DETAIL_NOTE 1352
+#define IDC_DETAIL_EDIT 1353
+#define IDC_DETAIL_SEND 1354
+#define IDC_DETAIL_NOCARD 1355
