@@ -322,6 +322,14 @@ bool CLayoutPane::AddItem(UINT id, UINT anchors, int x, int y, int width, int he
   return true;
 }
 
+void CLayoutPane::AddItems(const Row* rows, size_t count, const char* owner) {
+  for (size_t i = 0; i < count; ++i) {
+    const Row& row = rows[i];
+    if (!AddItem(row.id, row.anchors, row.x, row.y, row.width, row.height))
+      LOG::E(PIM_ERROR_LOG, "%s layout: control %u is not in the dialog template", owner, row.id);
+  }
+}
+
 size_t CLayoutPane::CountItems() const {
   size_t count = m_items.size();
   for (const auto& pane : m_panes) count += pane->CountItems();

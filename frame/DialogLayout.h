@@ -150,6 +150,18 @@ class CLayoutPane {
   // A control at (x, y, width, height) design pixels. Answers false for an
   // identifier that the template does not have.
   bool AddItem(UINT id, UINT anchors, int x, int y, int width, int height);
+  // A window's layout map as a table: each control added, each one missing
+  // from the template written to the error log under `owner`'s name.
+  struct Row {
+    UINT id;
+    UINT anchors;
+    int x, y, width, height;
+  };
+  template <size_t N>
+  void AddItems(const Row (&rows)[N], const char* owner) {
+    AddItems(rows, N, owner);
+  }
+  void AddItems(const Row* rows, size_t count, const char* owner);
 
   const RECT& GetDesignRect() const { return m_design; }
   const RECT& GetRect() const { return m_rect; }

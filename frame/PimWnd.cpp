@@ -542,6 +542,13 @@ void CPimWnd::ShowImportExportMenu(int buttonId) {
 LRESULT CPimWnd::OnCommand(UINT, WPARAM wParam, LPARAM lParam, BOOL& bHandled) {
   const UINT id = LOWORD(wParam);
   const UINT code = HIWORD(wParam);
+  if (id == IDOK) {
+    // Enter, turned into the dialog's OK by the dialog manager: on a message
+    // row it opens the message in the detail window.
+    if (::GetFocus() == m_smsList.m_hWnd && !m_multiDelete && m_smsList.GetFirstSelectedRow() >= 0)
+      m_smsOperate.ShowMessageDetail(m_smsList.GetFirstSelectedRow());
+    return 0;
+  }
   if (lParam) {
     // From a control.
     if (id == IDC_CONTACT_SEARCH || id == IDC_SMS_SEARCH || id == IDC_CALENDAR_SEARCH) {

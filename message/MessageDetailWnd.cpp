@@ -23,11 +23,6 @@ using Message::CSMSData;
 // top left with the record button at the top right; the bubble takes what the
 // window grows by; the phrase button, the note, the composer and the send row
 // keep to the bottom.
-struct DetailLayoutEntry {
-  UINT id;
-  UINT anchors;
-  int x, y, width, height;
-};
 
 constexpr UINT kLT = kLayoutLeft | kLayoutTop;
 constexpr UINT kLTR = kLayoutLeft | kLayoutTop | kLayoutRight;
@@ -36,7 +31,7 @@ constexpr UINT kLB = kLayoutLeft | kLayoutBottom;
 constexpr UINT kRB = kLayoutRight | kLayoutBottom;
 constexpr UINT kLRB = kLayoutLeft | kLayoutRight | kLayoutBottom;
 
-constexpr DetailLayoutEntry kDetailLayout[] = {
+constexpr CLayoutPane::Row kDetailLayout[] = {
     {IDC_DETAIL_PHOTO, kLT, 12, 12, 80, 80},
     {IDC_DETAIL_NAME, kLTR, 104, 18, 300, 22},
     {IDC_DETAIL_NUMBER, kLTR, 104, 44, 300, 20},
@@ -90,9 +85,7 @@ bool CMessageDetailWnd::Create(HWND owner, IChatOwner* chatOwner) {
 void CMessageDetailWnd::DefineLayout() {
   CLayoutPane* root = GetRootPane();
   if (!root) return;
-  for (const DetailLayoutEntry& entry : kDetailLayout)
-    if (!root->AddItem(entry.id, entry.anchors, entry.x, entry.y, entry.width, entry.height))
-      LOG::E(PIM_ERROR_LOG, "CMessageDetailWnd layout: control %u is not in the dialog template", entry.id);
+  root->AddItems(kDetailLayout, "CMessageDetailWnd");
 }
 
 // ---- set-up ----

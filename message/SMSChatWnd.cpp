@@ -29,18 +29,12 @@ const wchar_t* const kFrameImages[skin::kFramePieces] = {
 // The layout map: design client area 773 x 486 pixels. The bubbles and the
 // composer stretch; the phrase button keeps to the bottom left; the note, the
 // contact and the send area follow the right edge.
-struct ChatLayoutEntry {
-  UINT id;
-  UINT anchors;
-  int x, y, width, height;
-};
-
 constexpr UINT kLT = kLayoutLeft | kLayoutTop;
 constexpr UINT kTR = kLayoutTop | kLayoutRight;
 constexpr UINT kLB = kLayoutLeft | kLayoutBottom;
 constexpr UINT kRB = kLayoutRight | kLayoutBottom;
 
-constexpr ChatLayoutEntry kChatLayout[] = {
+constexpr CLayoutPane::Row kChatLayout[] = {
     {IDC_CHAT_TITLE, kLT, 12, 12, 540, 18},
     {IDC_CHAT_BUBBLES, kLayoutAll, 12, 31, 547, 300},
     {IDC_CHAT_PHRASE, kLB, 12, 333, 68, 27},
@@ -103,9 +97,7 @@ bool CSMSChatWnd::Create(HWND parent, IChatOwner* owner) {
 void CSMSChatWnd::DefineLayout() {
   CLayoutPane* root = GetRootPane();
   if (!root) return;
-  for (const ChatLayoutEntry& entry : kChatLayout)
-    if (!root->AddItem(entry.id, entry.anchors, entry.x, entry.y, entry.width, entry.height))
-      LOG::E(PIM_ERROR_LOG, "CSMSChatWnd layout: control %u is not in the dialog template", entry.id);
+  root->AddItems(kChatLayout, "CSMSChatWnd");
 }
 
 // ---- set-up ----

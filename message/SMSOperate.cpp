@@ -199,6 +199,8 @@ void CSMSOperate::LayoutViews(int width, int height) {
 
 void CSMSOperate::ShowViews(bool moduleShown) {
   m_moduleShown = moduleShown;
+  // The detail window belongs to the page: it goes when the page does.
+  if (!moduleShown && m_detail.m_hWnd) m_detail.Hide();
   Show(m_controls.folderTree, moduleShown && !m_conversationMode);
   Show(m_controls.list, moduleShown && !m_conversationMode);
   Show(m_controls.chatTree, moduleShown && m_conversationMode);

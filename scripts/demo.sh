@@ -41,6 +41,9 @@ screens_win="Z:${screens//\//\\}"  # Wine maps / to drive Z:
 export_file="$root/build/demo/exported-contacts.xml"
 rm -f "$export_file"
 export_win="Z:${export_file//\//\\}"
+messages_export_file="$root/build/demo/exported-messages.xml"
+rm -f "$messages_export_file"
+messages_export_win="Z:${messages_export_file//\//\\}"
 # "idle" waits until the simulated handset has answered everything asked and
 # the host's queue is dry; "row" clicks a list row (the contact card opens).
 script="idle; row 0x488 3; idle; shot 01-contacts; tab 1; idle; shot 02-messages; tab 2; idle; shot 03-calendar"
@@ -53,7 +56,20 @@ script="$script; shot 16-conversation; type 1398 Thanks, see you at the station 
 script="$script; shot 17-reply-sent; lang zhcn; idle; tab 1; idle; click 0x56c; idle; node 0x4c9 0; idle"
 script="$script; shot 19-conversation-zh-cn; lang en; idle; tab 1; idle; receive 1; idle; shot 15-message-received"
 script="$script; click 0x580; until jorvhelper.newsms.title; shot 18-compose-new; press jorvhelper.newsms.title 2; idle"
-script="$script; tab 0; idle"
+# Message operations: the selected inbox message deleted (it goes to the
+# recycle bin), moved back to the inbox from there, a folder made in the
+# new-folder dialog, and the inbox exported with its progress window.
+script="$script; node 0x4c8 0; idle; row 0x4d0 2; idle; command 42081; idle; shot 20-message-deleted"
+script="$script; node 0x4c8 6; idle; row 0x4d0 1; idle; command 42588; idle; shot 21-message-restored"
+script="$script; command 41820; until pim.sms.newfolder; fill pim.sms.newfolder 0x623 Receipts; shot 22-new-folder"
+script="$script; press pim.sms.newfolder 1; idle; node 0x4c8 0; idle; delay 1500; command 41825; until common.resave"
+script="$script; fill common.resave 0x47c $messages_export_win; press common.resave 1; until common.export"
+script="$script; shot 23-message-export; idle; delay 0"
+# Enter on a row opens the message in the detail window; a message copied
+# to the new folder; the folder emptied into the recycle bin.
+script="$script; row 0x4d0 3; idle; key 0x4d0 13; idle; shot 24-message-detail"
+script="$script; row 0x4d0 4; idle; command 42341; idle; node 0x4c8 10; idle; shot 25-copied-to-folder"
+script="$script; command 41824; idle; shot 26-folder-emptied; tab 0; idle"
 script="$script; tab 0; type 0x4cf an; idle; row 0x488 2; idle; shot 04-contacts-search; type 0x4cf; idle"
 # The shared contact editor on a contact (menu command 41069, Edit), left with Cancel.
 script="$script; row 0x488 3; idle; command 41069; until jorvhelper.newcontact.edit; shot 12-contact-editor"

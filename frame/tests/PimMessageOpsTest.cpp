@@ -320,8 +320,17 @@ TEST_F(PimMessageOpsTest, ExportingAFolderRunsTheProgressWindowAndCancelStopsIt)
   CaptureMenu([&] { messages().ShowFolderMenu(messages().Folders()[kPosSent].item, POINT{10, 10}); });
   testing_support::AnswerWhenShown save(ResText(L"common.resave"),
                                         [&](HWND dialog) { ChooseFile(dialog, files.File(L"sent.xml")); });
+  // The window counts the folder's messages (the library was given the
+  // folder, not a list of messages); then the user cancels.
   bool cancelled = false;
+  std::wstring counter;
   testing_support::AnswerWhenShown progress(ResText(L"common.export"), [&](HWND dialog) {
+    HWND text = ::GetDlgItem(dialog, IDC_PROGRESS_COUNTER);
+    for (int pass = 0; pass < 400 && wf::CWindow(text).GetWindowText().empty(); ++pass) {
+      ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
+      testing_support::PumpMessages();
+    }
+    counter = wf::CWindow(text).GetWindowText();
     cancelled = true;
     testing_support::PressButton(dialog, IDCANCEL);
   });
@@ -332,6 +341,8 @@ TEST_F(PimMessageOpsTest, ExportingAFolderRunsTheProgressWindowAndCancelStopsIt)
   Settle();
   EXPECT_TRUE(save.acted());
   EXPECT_TRUE(cancelled);
+  const std::wstring total = L"/" + std::to_wstring(messages().Folders()[kPosSent].folder.m_total);
+  EXPECT_NE(counter.find(total), std::wstring::npos) << counter;
   EXPECT_FALSE(messages().IsProgressShown());
   ASSERT_FALSE(host.tasks.empty());
   EXPECT_TRUE(host.tasks.front().second);

@@ -24,6 +24,8 @@
 //                      plug-in window with the left button, in its middle
 //   node <control id> <index>   click the <index>-th visible item (from 0) of a
 //                      tree view of the plug-in window, in the item's label
+//   key <control id> <virtual key>   press and release a key (no modifier) in a
+//                      control of the plug-in window, as the keyboard does
 //   receive <count>    make the simulated handset receive messages
 //   command <id>       post a menu command to the plug-in window, as if chosen
 //   until <title key>  wait until a window titled with that text key's text shows

@@ -500,6 +500,20 @@ bool CShellWindow::RunStep(const ScriptStep& step, UINT& delay) {
       Fail(step.command + L": " + problem);
       return false;
     }
+  } else if (step.command == L"key") {
+    long key = 0;
+    ParseNumber(step.args[0], number);
+    ParseNumber(step.args[1], key);
+    HWND plugin = m_plugin.window();
+    HWND control = plugin ? FindControl(plugin, static_cast<int>(number)) : nullptr;
+    if (!control) {
+      Fail(L"no control " + step.args[0] + L" in the plug-in window");
+      return false;
+    }
+    // Posted, as the keyboard's messages come, to the focused control.
+    ::SetFocus(control);
+    ::PostMessageW(control, WM_KEYDOWN, static_cast<WPARAM>(key), 1);
+    ::PostMessageW(control, WM_KEYUP, static_cast<WPARAM>(key), static_cast<LPARAM>(0xC0000001));
   } else if (step.command == L"command") {
     ParseNumber(step.args[0], number);
     if (HWND plugin = m_plugin.window()) ::PostMessageW(plugin, WM_COMMAND, MAKEWPARAM(number, 0), 0);
