@@ -145,7 +145,8 @@ void CMessageRows::GetCell(int row, int column, CQsGridCell& cell) const {
         cell.check = true;
         cell.text = entry.checked ? L"1" : L"0";
       } else {
-        cell.image = entry.locked ? m_look.locked : m_look.unlocked;
+        // A clickable image: the grid tells the click like a row action's.
+        cell.actions = {{std::wstring(), entry.locked ? m_look.locked : m_look.unlocked}};
       }
       break;
     case kColumnRead:

@@ -67,9 +67,14 @@ script="$script; fill common.resave 0x47c $messages_export_win; press common.res
 script="$script; shot 23-message-export; idle; delay 0"
 # Enter on a row opens the message in the detail window; a message copied
 # to the new folder; the folder emptied into the recycle bin.
-script="$script; row 0x4d0 3; idle; key 0x4d0 13; idle; shot 24-message-detail"
+script="$script; row 0x4d0 3; idle; key 0x4d0 13; idle; shot 24-message-detail; tab 0; idle; tab 1; idle"
 script="$script; row 0x4d0 4; idle; command 42341; idle; node 0x4c8 10; idle; shot 25-copied-to-folder"
-script="$script; command 41824; idle; shot 26-folder-emptied; tab 0; idle"
+script="$script; command 41824; idle; shot 26-folder-emptied"
+# A message locked by a click in its lock column; the new folder deleted
+# after its question.
+script="$script; node 0x4c8 0; idle; cell 0x4d0 2 0; idle; shot 27-message-locked; node 0x4c8 10; idle"
+script="$script; command 41822; until common.caption.tip; press common.caption.tip 1; idle; shot 28-folder-deleted"
+script="$script; tab 0; idle"
 script="$script; tab 0; type 0x4cf an; idle; row 0x488 2; idle; shot 04-contacts-search; type 0x4cf; idle"
 # The shared contact editor on a contact (menu command 41069, Edit), left with Cancel.
 script="$script; row 0x488 3; idle; command 41069; until jorvhelper.newcontact.edit; shot 12-contact-editor"

@@ -22,6 +22,8 @@
 //                      EN_CHANGE as typing does
 //   row <control id> <index>    click item <index> of a list view of the
 //                      plug-in window with the left button, in its middle
+//   cell <control id> <index> <column>   click the middle of one cell of item
+//                      <index> of a list view of the plug-in window
 //   node <control id> <index>   click the <index>-th visible item (from 0) of a
 //                      tree view of the plug-in window, in the item's label
 //   key <control id> <virtual key>   press and release a key (no modifier) in a

@@ -482,7 +482,7 @@ bool CShellWindow::RunStep(const ScriptStep& step, UINT& delay) {
       return false;
     }
   } else if (step.command == L"idle" || step.command == L"type" || step.command == L"row" ||
-             step.command == L"node") {
+             step.command == L"node" || step.command == L"cell") {
     std::wstring problem;
     bool done = false;
     ParseNumber(step.args.empty() ? std::wstring() : step.args[0], number);
@@ -493,8 +493,11 @@ bool CShellWindow::RunStep(const ScriptStep& step, UINT& delay) {
     } else {
       long index = 0;
       ParseNumber(step.args[1], index);
-      done = step.command == L"row" ? ClickRow(static_cast<int>(number), static_cast<int>(index), problem)
-                                    : ClickNode(static_cast<int>(number), static_cast<int>(index), problem);
+      long column = -1;
+      if (step.command == L"cell") ParseNumber(step.args[2], column);
+      done = step.command == L"node" ? ClickNode(static_cast<int>(number), static_cast<int>(index), problem)
+                                     : ClickRow(static_cast<int>(number), static_cast<int>(index), problem,
+                                                static_cast<int>(column));
     }
     if (!done) {
       Fail(step.command + L": " + problem);
@@ -690,7 +693,7 @@ bool CShellWindow::ClickNode(int controlId, int index, std::wstring& problem) {
   return true;
 }
 
-bool CShellWindow::ClickRow(int controlId, int item, std::wstring& problem) {
+bool CShellWindow::ClickRow(int controlId, int item, std::wstring& problem, int column) {
   HWND plugin = m_plugin.window();
   HWND list = plugin ? ::GetDlgItem(plugin, controlId) : nullptr;
   if (!list || !IsClass(list, WC_LISTVIEWW)) {
@@ -716,6 +719,18 @@ bool CShellWindow::ClickRow(int controlId, int item, std::wstring& problem) {
       !::IntersectRect(&rc, &rc, &client)) {
     problem = L"item " + std::to_wstring(item) + L" is not on screen";
     return false;
+  }
+  if (column >= 0) {
+    // One cell: its column's part of the row.
+    int left = rc.left;
+    for (int c = 0; c < column; ++c) left += static_cast<int>(::SendMessageW(list, LVM_GETCOLUMNWIDTH, c, 0));
+    int width = static_cast<int>(::SendMessageW(list, LVM_GETCOLUMNWIDTH, column, 0));
+    if (width <= 0) {
+      problem = L"the list view has no column " + std::to_wstring(column);
+      return false;
+    }
+    rc.left = left;
+    rc.right = left + width;
   }
   // Posted, as the mouse's messages come: the list view handles the press and
   // the release from the queue and tells its parent NM_CLICK.

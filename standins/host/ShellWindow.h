@@ -122,7 +122,8 @@ class CShellWindow : public wf::CWindowImpl<CShellWindow>, public IAppHost {
   bool WaitUntilIdle(std::wstring& problem);
   // "type" and "row": false with the reason when the control cannot take it.
   bool TypeInto(int controlId, const std::wstring& text, std::wstring& problem);
-  bool ClickRow(int controlId, int item, std::wstring& problem);
+  // Clicks item `item`, in the middle of the row or of one column's cell.
+  bool ClickRow(int controlId, int item, std::wstring& problem, int column = -1);
   bool ClickNode(int controlId, int index, std::wstring& problem);
   // A control of the plug-in window, or of a window placed inside it.
   static HWND FindControl(HWND plugin, int controlId);

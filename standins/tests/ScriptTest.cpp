@@ -31,6 +31,7 @@ TEST(Script, MalformedStepsAreRefusedWithTheirName) {
   EXPECT_NE(error.find(L"wait"), std::wstring::npos);
   EXPECT_FALSE(shell::ParseScript(L"key 0x4d0", steps, error));
   EXPECT_FALSE(shell::ParseScript(L"key 0x4d0 enter", steps, error));
+  EXPECT_FALSE(shell::ParseScript(L"cell 0x4d0 2", steps, error));
   EXPECT_FALSE(shell::ParseScript(L"wait soon", steps, error));
   EXPECT_FALSE(shell::ParseScript(L"jump 3", steps, error));
   EXPECT_NE(error.find(L"jump"), std::wstring::npos);
