@@ -887,6 +887,24 @@ void CContactOperate::EditContact(int row) {
   m_support.QueryByContentId(U::kContact, m_rows.At(row).contact.m_id);
 }
 
+void CContactOperate::AddContact(const CContactData& contact) {
+  if (!m_refreshing) {
+    for (const wchar_t* count : {U::kContactCount, U::kStarCount}) m_support.QueryAll(count);
+    m_support.QueryGroupCount(U::kContact);
+  }
+  std::wstring keyword = m_controls.search ? m_controls.search->GetWindowText(512) : std::wstring();
+  if (!keyword.empty() && !contact.Matches(keyword)) return;
+  if (!Ready()) return;
+  if (!m_grouping) {
+    ContentList one{const_cast<CContactData*>(&contact)};
+    m_rows.AppendUngrouped(one);
+  } else if (BelongsToCurrentNode(contact)) {
+    m_rows.AddGrouped(contact);
+  }
+  RefreshList();
+  UpdateToolbar();
+}
+
 bool CContactOperate::OnInsert(const std::wstring& uri, uint32_t status, const ContentList& records) {
   return Answer([&] {
     int match = content::MatchUri(uri, {U::kContact, U::kGroup});
@@ -895,24 +913,8 @@ bool CContactOperate::OnInsert(const std::wstring& uri, uint32_t status, const C
     if (match == 0) {
       const CContactData* contact =
           records.empty() ? nullptr : dynamic_cast<const CContactData*>(records.front());
-      if (content::ReplySucceeded(contact ? status : 1, "Insert Contact Success!", "Insert Contact fail!")) {
-        if (!m_refreshing) {
-          for (const wchar_t* count : {U::kContactCount, U::kStarCount}) m_support.QueryAll(count);
-          m_support.QueryGroupCount(U::kContact);
-        }
-        std::wstring keyword = m_controls.search ? m_controls.search->GetWindowText(512) : std::wstring();
-        bool shown = keyword.empty() || contact->Matches(keyword);
-        if (shown && Ready()) {
-          if (!m_grouping) {
-            ContentList one{const_cast<CContactData*>(contact)};
-            m_rows.AppendUngrouped(one);
-          } else if (BelongsToCurrentNode(*contact)) {
-            m_rows.AddGrouped(*contact);
-          }
-          RefreshList();
-          UpdateToolbar();
-        }
-      }
+      if (content::ReplySucceeded(contact ? status : 1, "Insert Contact Success!", "Insert Contact fail!"))
+        AddContact(*contact);
       PostMain(pim_msg::kContactFocus, 2);
       return;
     }

@@ -95,6 +95,9 @@ class CContactOperate : public CDataProviderCallback, public CInstantMessageCall
   void EditContact(int row);
   void DeleteContacts();
   void BatchDeleteContacts();
+  // A contact added to the phone elsewhere (the messages page): counted
+  // again and listed when it belongs to the node shown.
+  void AddContact(const Contact::CContactData& contact);
   // Unchecks every row and the header box.
   void ClearChecks();
 

@@ -299,6 +299,7 @@ void CPimWnd::InitModules() {
   messages.chatModeButton = &m_buttons[IDC_SMS_MODE_CHAT];
   messages.loading = &m_busy[1];
   messages.host = m_pHost;
+  messages.contactAdded = [this](const Contact::CContactData& contact) { m_contactOperate.AddContact(contact); };
   m_smsOperate.Init(messages);
 
   RECT client = GetClientRect();

@@ -856,6 +856,13 @@ bool CSMSOperate::OnInsert(const std::wstring& uri, uint32_t status, const Conte
       OnCopied(status, records);
       return;
     }
+    if (uri == U::kContact) {  // the sender added to the contacts
+      auto* contact = records.empty() ? nullptr : dynamic_cast<const Contact::CContactData*>(records.front());
+      if (content::ReplySucceeded(contact ? status : 1, "Insert Contact Success!", "Insert Contact fail!") &&
+          m_controls.contactAdded)
+        m_controls.contactAdded(*contact);
+      return;
+    }
     if (uri != U::kSmsNewInsert) return;
     Info("CSMSOperate:OnInsert(InsertMSG) ++++");
     if (status != 0) {

@@ -15,9 +15,11 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
+#include "contact/ContactData.h"
 #include "content/DataProvider.h"
 #include "content/ProviderOwner.h"
 #include "message/ChatOwner.h"
@@ -48,6 +50,8 @@ struct MessageControls {
   CQsButton* chatModeButton = nullptr;  // 0x56c
   CQsStatic* loading = nullptr;
   IAppHost* host = nullptr;
+  // Hands a contact added from a message to the contacts page.
+  std::function<void(const Contact::CContactData&)> contactAdded;
 };
 
 class CSMSOperate : public CInstantMessageCallback,

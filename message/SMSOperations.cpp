@@ -375,10 +375,6 @@ void CSMSOperate::InsertFolder(const std::wstring& name) {
 
 bool CSMSOperate::OnInsert(const std::wstring& uri, uint32_t status, CContent* record) {
   return Answer([&] {
-    if (uri == U::kContact) {
-      content::ReplySucceeded(status, "Insert Contact Success!", "Insert Contact fail!");
-      return;
-    }
     if (uri != U::kFolder) return;
     Info("Insert folder Callback");
     if (status != 0 || !Ready()) return;

@@ -147,6 +147,32 @@ TEST_F(PimMessageOpsTest, LockedMessagesStayAndOpeningMarksReadOnce) {
   EXPECT_EQ(Unread(kPosInbox), unread - 1);
 }
 
+// The sender saved from the message list is a new phone contact, and the
+// contacts page (loaded before) lists it without a refresh.
+TEST_F(PimMessageOpsTest, TheSenderAddedToTheContactsIsListedOnTheContactsPage) {
+  OpenMessages();
+  ClickFolder(kPosInbox);
+  const int listed = window->Contacts().Rows().ContactCount();
+  ASSERT_GT(listed, 0);
+  const size_t stored = ProviderAutomation::GetCounts().phoneContacts;
+  int row = FindRow([](const CMessageRows::Row& r) { return !r.message.m_phoneNumber.empty(); });
+  ASSERT_GE(row, 0);
+  const std::wstring number = messages().Rows().At(row).message.m_phoneNumber;
+  Select(row);
+  JorvAutomation::QueueAnswer(L"JorvNewContactView", 1);
+  RowMenu(row, CSMSOperate::kCmdAddContact);
+  Settle();
+  EXPECT_EQ(ProviderAutomation::GetCounts().phoneContacts, stored + 1);
+  EXPECT_EQ(Count(InfoLog(), "Insert Contact Success!"), 1u);
+  const CContactRows& rows = window->Contacts().Rows();
+  ASSERT_EQ(rows.ContactCount(), listed + 1);
+  bool found = false;
+  for (int r = 0; r < rows.RowCount() && !found; ++r)
+    found = rows.IsContactRow(r) && !rows.At(r).contact.m_phones.empty() &&
+            rows.At(r).contact.m_phones.front().m_data == number;
+  EXPECT_TRUE(found) << "the new contact is a row of the contacts list";
+}
+
 TEST_F(PimMessageOpsTest, CopiesAreComposedNowAndCountedWhereTheyGo) {
   OpenMessages();
   ClickFolder(kPosSent);
@@ -335,6 +361,7 @@ TEST_F(PimMessageOpsTest, ExportingAFolderRunsTheProgressWindowAndCancelStopsIt)
     testing_support::PressButton(dialog, IDCANCEL);
   });
   host.tasks.clear();
+  ProviderAutomation::ResetCallCounts();
   messages().OnMenuCommand(CSMSOperate::kCmdExportXml);
   Settle();
   ProviderAutomation::SetAnswerDelay(0);
@@ -344,6 +371,7 @@ TEST_F(PimMessageOpsTest, ExportingAFolderRunsTheProgressWindowAndCancelStopsIt)
   const std::wstring total = L"/" + std::to_wstring(messages().Folders()[kPosSent].folder.m_total);
   EXPECT_NE(counter.find(total), std::wstring::npos) << counter;
   EXPECT_FALSE(messages().IsProgressShown());
+  EXPECT_EQ(ProviderAutomation::CallCount(L"CancelExport"), 1u) << "cancel is asked once";
   ASSERT_FALSE(host.tasks.empty());
   EXPECT_TRUE(host.tasks.front().second);
   EXPECT_FALSE(host.tasks.back().second) << "the running task ends with the export";

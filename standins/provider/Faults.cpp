@@ -13,6 +13,13 @@ std::map<std::wstring, uint32_t> g_failing;
 double g_rate = 0;
 uint64_t g_state = 0;
 DWORD g_delay = 0;
+std::map<std::wstring, size_t> g_calls;
+
+std::wstring Widen(const char* text) {
+  std::wstring name;
+  for (const char* p = text; *p; ++p) name += static_cast<wchar_t>(*p);
+  return name;
+}
 
 // A small deterministic generator, so that a seeded run fails the same way.
 double NextRandom() {
@@ -29,9 +36,7 @@ uint32_t FaultBefore(const char* operation) {
   {
     std::lock_guard<std::mutex> lock(g_mutex);
     delay = g_delay;
-    std::wstring name;
-    for (const char* p = operation; *p; ++p) name += static_cast<wchar_t>(*p);
-    auto it = g_failing.find(name);
+    auto it = g_failing.find(Widen(operation));
     if (it != g_failing.end()) status = it->second;
     else if (g_rate > 0 && NextRandom() < g_rate) status = kInjected;
   }
@@ -62,6 +67,22 @@ void ClearFaults() {
   g_failing.clear();
   g_rate = 0;
   g_delay = 0;
+}
+
+void CountCall(const char* operation) {
+  std::lock_guard<std::mutex> lock(g_mutex);
+  ++g_calls[Widen(operation)];
+}
+
+size_t CallCount(const std::wstring& operation) {
+  std::lock_guard<std::mutex> lock(g_mutex);
+  auto it = g_calls.find(operation);
+  return it == g_calls.end() ? 0 : it->second;
+}
+
+void ResetCallCounts() {
+  std::lock_guard<std::mutex> lock(g_mutex);
+  g_calls.clear();
 }
 
 }  // namespace provider

@@ -17,4 +17,9 @@ void SetFailureRate(double rate, uint32_t seed);
 void SetAnswerDelay(DWORD milliseconds);
 void ClearFaults();
 
+// How often each operation was asked of the library (tests read it).
+void CountCall(const char* operation);
+size_t CallCount(const std::wstring& operation);
+void ResetCallCounts();
+
 }  // namespace provider

@@ -115,5 +115,7 @@ void FailOperation(const std::wstring& operation, uint32_t status) { provider::F
 void SetFailureRate(double rate, uint32_t seed) { provider::SetFailureRate(rate, seed); }
 void SetAnswerDelay(unsigned milliseconds) { provider::SetAnswerDelay(milliseconds); }
 void ClearFaults() { provider::ClearFaults(); }
+size_t CallCount(const std::wstring& operation) { return provider::CallCount(operation); }
+void ResetCallCounts() { provider::ResetCallCounts(); }
 
 }  // namespace ProviderAutomation

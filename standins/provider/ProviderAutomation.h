@@ -60,4 +60,9 @@ DATAPROVIDER_AUTOMATION_API void SetFailureRate(double rate, uint32_t seed);
 DATAPROVIDER_AUTOMATION_API void SetAnswerDelay(unsigned milliseconds);
 DATAPROVIDER_AUTOMATION_API void ClearFaults();
 
+// How often the library was asked for `operation` (the request's name, e.g.
+// L"CancelExport") since the last reset.
+DATAPROVIDER_AUTOMATION_API size_t CallCount(const std::wstring& operation);
+DATAPROVIDER_AUTOMATION_API void ResetCallCounts();
+
 }  // namespace ProviderAutomation

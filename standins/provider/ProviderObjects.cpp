@@ -146,6 +146,7 @@ class CAnswering {
   template <class Body>
   bool Request(const char* operation, Body body) {
     if (!m_callback) return false;
+    CountCall(operation);
     Reply reply{m_callback, 0, this, AnswerQueue::Instance().Generation(this)};
     AnswerQueue::Instance().Post(this, [reply, operation, body]() mutable {
       reply.status = Precheck(operation);
@@ -583,6 +584,7 @@ class CExportHelperImpl final : public IExportHelper, public CAnswering<IExportC
 
   // A cancelled run still ends with its completion, with the cancelled status.
   bool CancelExport() override {
+    CountCall("CancelExport");
     std::lock_guard<std::mutex> lock(m_mutex);
     ++m_cancelGeneration;
     return true;
