@@ -98,10 +98,15 @@ LRESULT CQSTreeView::OnReflectedNotify(UINT, WPARAM, LPARAM lParam, BOOL& bHandl
   }
 }
 
-LRESULT CQSTreeView::OnLButtonDown(UINT, WPARAM, LPARAM lParam, BOOL& bHandled) {
+LRESULT CQSTreeView::OnLButtonDown(UINT, WPARAM, LPARAM lParam, BOOL&) {
   TVHITTESTINFO hit{};
   hit.pt = wf::PointFromLParam(lParam);
   SendMessage(TVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit));
+  // The tree selects (and follows the button until it is released) first:
+  // had the owner selected the row before, the tree would take the click for
+  // a second one on the selected row and start editing its label.
+  DefWindowProc();
+  if (!::IsWindow(m_hWnd)) return 0;
   NMQSTREEITEM notice{};
   notice.hdr.hwndFrom = m_hWnd;
   notice.hdr.idFrom = static_cast<UINT_PTR>(GetDlgCtrlID());
@@ -110,7 +115,6 @@ LRESULT CQSTreeView::OnLButtonDown(UINT, WPARAM, LPARAM lParam, BOOL& bHandled) 
   notice.hitFlags = hit.flags;
   notice.point = hit.pt;
   if (HWND parent = GetParent()) ::SendMessageW(parent, WM_NOTIFY, notice.hdr.idFrom, reinterpret_cast<LPARAM>(&notice));
-  bHandled = FALSE;  // the tree still selects and expands as usual
   return 0;
 }
 

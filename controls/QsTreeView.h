@@ -1,7 +1,8 @@
 // CQSTreeView: a tree view whose rows are drawn from the images of its
 // states: 70 the selected row, 74 an unselected row, 75 the row of a group
 // (an item the owner marks as one). Besides the platform's notifications it
-// sends its parent QSTVN_ITEMCLICK when a row is clicked anywhere on it.
+// sends its parent QSTVN_ITEMCLICK when a row is clicked anywhere on it,
+// after the tree has handled the click (selected the row).
 #pragma once
 #include <windows.h>
 #include <commctrl.h>

@@ -740,29 +740,38 @@ LRESULT CPimWnd::OnContactListNotify(int, LPNMHDR header, BOOL& bHandled) {
   }
 }
 
+// The row a click or the keyboard chose in a tree (a click also selects it,
+// the keyboard already did), or null; a selection the code made is no choice.
+HTREEITEM CPimWnd::ChosenItem(CQSTreeView& tree, const NMHDR* header) {
+  if (header->code == TVN_SELCHANGEDW) {
+    auto* change = reinterpret_cast<const NMTREEVIEWW*>(header);
+    return change->action == TVC_BYKEYBOARD ? change->itemNew.hItem : nullptr;
+  }
+  auto* click = reinterpret_cast<const NMQSTREEITEM*>(header);
+  if (!click->item || !(click->hitFlags & (TVHT_ONITEM | TVHT_ONITEMINDENT | TVHT_ONITEMRIGHT))) return nullptr;
+  tree.SendMessage(TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(click->item));
+  return click->item;
+}
+
+// The row under the mouse pointer (for a right click), and the pointer.
+HTREEITEM CPimWnd::ItemAtCursor(CQSTreeView& tree, POINT& cursor) {
+  ::GetCursorPos(&cursor);
+  TVHITTESTINFO hit{};
+  hit.pt = cursor;
+  tree.ScreenToClient(&hit.pt);
+  tree.SendMessage(TVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit));
+  return hit.hItem;
+}
+
 LRESULT CPimWnd::OnContactTreeNotify(int, LPNMHDR header, BOOL& bHandled) {
   switch (header->code) {
-    case QSTVN_ITEMCLICK: {
-      auto* click = reinterpret_cast<NMQSTREEITEM*>(header);
-      if (click->item && (click->hitFlags & (TVHT_ONITEM | TVHT_ONITEMINDENT | TVHT_ONITEMRIGHT))) {
-        m_contactTree.SendMessage(TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(click->item));
-        m_contactOperate.OnTreeSelect(click->item);
-      }
+    case QSTVN_ITEMCLICK:
+    case TVN_SELCHANGEDW:
+      if (HTREEITEM chosen = ChosenItem(m_contactTree, header)) m_contactOperate.OnTreeSelect(chosen);
       return 0;
-    }
-    case TVN_SELCHANGEDW: {
-      auto* change = reinterpret_cast<NMTREEVIEWW*>(header);
-      if (change->action == TVC_BYKEYBOARD) m_contactOperate.OnTreeSelect(change->itemNew.hItem);
-      return 0;
-    }
     case NM_RCLICK: {
       POINT cursor;
-      ::GetCursorPos(&cursor);
-      TVHITTESTINFO hit{};
-      hit.pt = cursor;
-      m_contactTree.ScreenToClient(&hit.pt);
-      m_contactTree.SendMessage(TVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit));
-      if (hit.hItem) m_contactOperate.ShowTreeMenu(hit.hItem, cursor);
+      if (HTREEITEM item = ItemAtCursor(m_contactTree, cursor)) m_contactOperate.ShowTreeMenu(item, cursor);
       return 0;
     }
     case TVN_KEYDOWN: {
@@ -931,19 +940,10 @@ LRESULT CPimWnd::OnMessageListNotify(int, LPNMHDR header, BOOL& bHandled) {
 
 LRESULT CPimWnd::OnFolderTreeNotify(int, LPNMHDR header, BOOL& bHandled) {
   switch (header->code) {
-    case QSTVN_ITEMCLICK: {
-      auto* click = reinterpret_cast<NMQSTREEITEM*>(header);
-      if (click->item && (click->hitFlags & (TVHT_ONITEM | TVHT_ONITEMINDENT | TVHT_ONITEMRIGHT))) {
-        m_folderTree.SendMessage(TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(click->item));
-        m_smsOperate.ShowFolder(click->item, true);
-      }
+    case QSTVN_ITEMCLICK:
+    case TVN_SELCHANGEDW:
+      if (HTREEITEM chosen = ChosenItem(m_folderTree, header)) m_smsOperate.ShowFolder(chosen, true);
       return 0;
-    }
-    case TVN_SELCHANGEDW: {
-      auto* change = reinterpret_cast<NMTREEVIEWW*>(header);
-      if (change->action == TVC_BYKEYBOARD) m_smsOperate.ShowFolder(change->itemNew.hItem, true);
-      return 0;
-    }
     case TVN_KEYDOWN: {
       WORD key = reinterpret_cast<NMTVKEYDOWN*>(header)->wVKey;
       bool control = ::GetKeyState(VK_CONTROL) < 0;
@@ -956,12 +956,8 @@ LRESULT CPimWnd::OnFolderTreeNotify(int, LPNMHDR header, BOOL& bHandled) {
     }
     case NM_RCLICK: {
       POINT cursor;
-      ::GetCursorPos(&cursor);
-      TVHITTESTINFO hit{};
-      hit.pt = cursor;
-      m_folderTree.ScreenToClient(&hit.pt);
-      m_folderTree.SendMessage(TVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit));
-      m_smsOperate.ShowFolderMenu(hit.hItem ? hit.hItem : m_smsOperate.ShownFolderItem(), cursor);
+      HTREEITEM item = ItemAtCursor(m_folderTree, cursor);
+      m_smsOperate.ShowFolderMenu(item ? item : m_smsOperate.ShownFolderItem(), cursor);
       return 0;
     }
     case TVN_BEGINLABELEDITW: {
@@ -994,19 +990,10 @@ LRESULT CPimWnd::OnChatTreeNotify(int, LPNMHDR header, BOOL& bHandled) {
       m_smsOperate.ShowConversationMenu(cursor);
       return 0;
     }
-    case QSTVN_ITEMCLICK: {
-      auto* click = reinterpret_cast<NMQSTREEITEM*>(header);
-      if (click->item && (click->hitFlags & (TVHT_ONITEM | TVHT_ONITEMINDENT | TVHT_ONITEMRIGHT))) {
-        m_chatTree.SendMessage(TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(click->item));
-        m_smsOperate.ShowConversation(click->item);
-      }
+    case QSTVN_ITEMCLICK:
+    case TVN_SELCHANGEDW:
+      if (HTREEITEM chosen = ChosenItem(m_chatTree, header)) m_smsOperate.ShowConversation(chosen);
       return 0;
-    }
-    case TVN_SELCHANGEDW: {
-      auto* change = reinterpret_cast<NMTREEVIEWW*>(header);
-      if (change->action == TVC_BYKEYBOARD) m_smsOperate.ShowConversation(change->itemNew.hItem);
-      return 0;
-    }
     default:
       bHandled = FALSE;
       return 0;

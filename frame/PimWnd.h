@@ -153,6 +153,8 @@ class CPimWnd : public CAppWindowBase<CPimWnd>,
   LRESULT OnCommand(UINT, WPARAM, LPARAM, BOOL&);
   LRESULT OnTabSelChange(int, LPNMHDR, BOOL&);
   LRESULT OnContactListNotify(int, LPNMHDR, BOOL&);
+  static HTREEITEM ChosenItem(CQSTreeView& tree, const NMHDR* header);
+  static HTREEITEM ItemAtCursor(CQSTreeView& tree, POINT& cursor);
   LRESULT OnContactTreeNotify(int, LPNMHDR, BOOL&);
   LRESULT OnCalendarListNotify(int, LPNMHDR, BOOL&);
   LRESULT OnMessageListNotify(int, LPNMHDR, BOOL&);

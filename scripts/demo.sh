@@ -44,6 +44,11 @@ export_win="Z:${export_file//\//\\}"
 messages_export_file="$root/build/demo/exported-messages.xml"
 rm -f "$messages_export_file"
 messages_export_win="Z:${messages_export_file//\//\\}"
+# A file to import: this handset reads no message files yet (it answers the
+# import as failed), but the open dialog wants a file that exists.
+messages_import_file="$root/build/demo/messages-to-import.xml"
+printf '<?xml version="1.0" encoding="UTF-8"?>\n<messages/>\n' >"$messages_import_file"
+messages_import_win="Z:${messages_import_file//\//\\}"
 # "idle" waits until the simulated handset has answered everything asked and
 # the host's queue is dry; "row" clicks a list row (the contact card opens).
 script="idle; row 0x488 3; idle; shot 01-contacts; tab 1; idle; shot 02-messages; tab 2; idle; shot 03-calendar"
@@ -70,10 +75,16 @@ script="$script; shot 23-message-export; idle; delay 0"
 script="$script; row 0x4d0 3; idle; key 0x4d0 13; idle; shot 24-message-detail; tab 0; idle; tab 1; idle"
 script="$script; row 0x4d0 4; idle; command 42341; idle; node 0x4c8 10; idle; shot 25-copied-to-folder"
 script="$script; command 41824; idle; shot 26-folder-emptied"
+# The new folder renamed in place (the tree's label edit, Enter).
+script="$script; command 41821; idle; type 0x4c8 Bills 2026; key 0x4c8 13; idle; shot 29-folder-renamed"
 # A message locked by a click in its lock column; the new folder deleted
 # after its question.
 script="$script; node 0x4c8 0; idle; cell 0x4d0 2 0; idle; shot 27-message-locked; node 0x4c8 10; idle"
 script="$script; command 41822; until common.caption.tip; press common.caption.tip 1; idle; shot 28-folder-deleted"
+# A message import from the toolbar's menu (XML): the open dialog, then the
+# progress window; the phone is read again when it ends.
+script="$script; delay 1500; click 0x582; menu 0; until common.open; fill common.open 0x47c $messages_import_win"
+script="$script; press common.open 1; until common.import; shot 30-message-import; idle; delay 0; idle"
 script="$script; tab 0; idle"
 script="$script; tab 0; type 0x4cf an; idle; row 0x488 2; idle; shot 04-contacts-search; type 0x4cf; idle"
 # The shared contact editor on a contact (menu command 41069, Edit), left with Cancel.

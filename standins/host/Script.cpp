@@ -14,13 +14,14 @@ const std::map<std::wstring, size_t> kCommands = {
     {L"click", 1}, {L"tab", 1}, {L"tree", 1},    {L"receive", 1},    {L"exit", 0}, {L"idle", 0},
     {L"type", 2},  {L"row", 2},        {L"command", 1},   {L"until", 1},     {L"press", 2},  {L"fill", 3},
     {L"delay", 1}, {L"pick", 3},  {L"node", 2},  {L"key", 2},  {L"cell", 3},
+    {L"menu", 1},
 };
 
 // Commands whose every argument is a number of zero or more.
 bool TakesNumbers(const std::wstring& command) {
   return command == L"wait" || command == L"size" || command == L"click" || command == L"tab" ||
          command == L"receive" || command == L"row" || command == L"command" || command == L"delay" ||
-         command == L"node" || command == L"key" || command == L"cell";
+         command == L"node" || command == L"key" || command == L"cell" || command == L"menu";
 }
 
 // Commands whose argument after the window's title key is a number.

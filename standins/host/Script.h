@@ -18,8 +18,9 @@
 //                      answer and the host's message queue has run dry
 //   type <control id> [<text>]  put <text> (the rest of the step, trimmed; none
 //                      empties the field) into an edit of the plug-in window
-//                      (or of a window placed in it); it tells its parent
-//                      EN_CHANGE as typing does
+//                      (or of a window placed in it), or into the label being
+//                      edited in a tree view; it tells its parent EN_CHANGE as
+//                      typing does
 //   row <control id> <index>    click item <index> of a list view of the
 //                      plug-in window with the left button, in its middle
 //   cell <control id> <index> <column>   click the middle of one cell of item
@@ -27,7 +28,10 @@
 //   node <control id> <index>   click the <index>-th visible item (from 0) of a
 //                      tree view of the plug-in window, in the item's label
 //   key <control id> <virtual key>   press and release a key (no modifier) in a
-//                      control of the plug-in window, as the keyboard does
+//                      control of the plug-in window, as the keyboard does; in a
+//                      tree view whose label is being edited, in the label's edit
+//   menu <index>       choose item <index> (from 0, of the enabled ones) of the
+//                      popup menu that is open (waits for it), with the keyboard
 //   receive <count>    make the simulated handset receive messages
 //   command <id>       post a menu command to the plug-in window, as if chosen
 //   until <title key>  wait until a window titled with that text key's text shows

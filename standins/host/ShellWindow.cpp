@@ -508,7 +508,7 @@ bool CShellWindow::RunStep(const ScriptStep& step, UINT& delay) {
     ParseNumber(step.args[0], number);
     ParseNumber(step.args[1], key);
     HWND plugin = m_plugin.window();
-    HWND control = plugin ? FindControl(plugin, static_cast<int>(number)) : nullptr;
+    HWND control = plugin ? LabelEditOr(FindControl(plugin, static_cast<int>(number))) : nullptr;
     if (!control) {
       Fail(L"no control " + step.args[0] + L" in the plug-in window");
       return false;
@@ -523,6 +523,23 @@ bool CShellWindow::RunStep(const ScriptStep& step, UINT& delay) {
   } else if (step.command == L"delay") {
     ParseNumber(step.args[0], number);
     ProviderAutomation::SetAnswerDelay(static_cast<unsigned>(number));
+  } else if (step.command == L"menu") {
+    HWND menu = OpenPopupMenu();
+    if (!menu) {
+      // Not open yet: the same step again a little later, for a while.
+      if (++m_stepRetries > kStepRetryLimit) {
+        Fail(L"menu: no popup menu is open");
+        return false;
+      }
+      --m_nextStep;
+      delay = 50;
+      return true;
+    }
+    m_stepRetries = 0;
+    ParseNumber(step.args[0], number);
+    // The menu's own loop takes the keys: down to the item, then Enter.
+    for (long i = 0; i <= number; ++i) ::PostMessageW(menu, WM_KEYDOWN, VK_DOWN, 1);
+    ::PostMessageW(menu, WM_KEYDOWN, VK_RETURN, 1);
   } else if (step.command == L"until" || step.command == L"press" || step.command == L"fill" ||
              step.command == L"pick") {
     HWND dialog = FindTitled(step.args[0]);
@@ -622,7 +639,7 @@ bool CShellWindow::WaitUntilIdle(std::wstring& problem) {
 
 bool CShellWindow::TypeInto(int controlId, const std::wstring& text, std::wstring& problem) {
   HWND plugin = m_plugin.window();
-  HWND edit = plugin ? FindControl(plugin, controlId) : nullptr;
+  HWND edit = plugin ? LabelEditOr(FindControl(plugin, controlId)) : nullptr;
   if (!edit || !IsClass(edit, WC_EDITW)) {
     problem = L"no edit control " + std::to_wstring(controlId) + L" in the plug-in window";
     return false;
@@ -639,6 +656,30 @@ bool CShellWindow::TypeInto(int controlId, const std::wstring& text, std::wstrin
     return false;
   }
   return true;
+}
+
+// The popup menu shown by this thread, if one is open.
+HWND CShellWindow::OpenPopupMenu() {
+  HWND found = nullptr;
+  ::EnumThreadWindows(
+      ::GetCurrentThreadId(),
+      [](HWND window, LPARAM param) -> BOOL {
+        if (IsClass(window, L"#32768") && ::IsWindowVisible(window)) {
+          *reinterpret_cast<HWND*>(param) = window;
+          return FALSE;
+        }
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&found));
+  return found;
+}
+
+// A tree view whose item label is being edited has the keyboard in its
+// label's edit box: that is where typing and keys go.
+HWND CShellWindow::LabelEditOr(HWND control) {
+  if (control && IsClass(control, WC_TREEVIEWW))
+    if (auto edit = reinterpret_cast<HWND>(::SendMessageW(control, TVM_GETEDITCONTROL, 0, 0))) return edit;
+  return control;
 }
 
 HWND CShellWindow::FindControl(HWND plugin, int controlId) {

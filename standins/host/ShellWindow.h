@@ -127,6 +127,8 @@ class CShellWindow : public wf::CWindowImpl<CShellWindow>, public IAppHost {
   bool ClickNode(int controlId, int index, std::wstring& problem);
   // A control of the plug-in window, or of a window placed inside it.
   static HWND FindControl(HWND plugin, int controlId);
+  static HWND LabelEditOr(HWND control);
+  static HWND OpenPopupMenu();
 
   ShellOptions m_options;
   PluginSlot m_plugin;
