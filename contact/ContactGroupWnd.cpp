@@ -27,6 +27,7 @@ INT_PTR CContactGroupWnd::Run(HWND owner) {
 
 LRESULT CContactGroupWnd::OnInitDialog(UINT, WPARAM, LPARAM, BOOL&) {
   SetBackgroundImage(L"pim_contactgroup_bg.png");
+  if (m_close.SubclassDlgItem(IDC_GROUP_CLOSE, m_hWnd)) m_close.UseCloseBox();
   InitSkin();
   std::wstring title = qs::ResText(m_mode == Mode::kEdit ? L"pim.menu.editgroup" : L"pim.static.newgroup");
   SetWindowText(title.c_str());  // other windows find the dialog by it

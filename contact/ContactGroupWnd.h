@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "contact/ContactData.h"
+#include "controls/QsButton.h"
 #include "controls/SkinWindow.h"
 #include "frame/resmodule/PimResIds.h"
 #include "framework/DataExchange.h"
@@ -65,6 +66,7 @@ class CContactGroupWnd : public wf::CDialogImpl<CContactGroupWnd>,
   CGroupData m_group;
   std::wstring m_nameAtOpening;
   std::vector<std::wstring> m_existingNames;
+  CQsButton m_close;
 };
 
 }  // namespace Contact

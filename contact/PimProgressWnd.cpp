@@ -35,6 +35,7 @@ INT_PTR CPimProgressWnd::Run(HWND owner) {
 
 LRESULT CPimProgressWnd::OnInitDialog(UINT, WPARAM, LPARAM, BOOL&) {
   SetBackgroundImage(L"common_jorvhelper_background.png");
+  if (m_close.SubclassDlgItem(IDC_PROGRESS_CLOSE, m_hWnd)) m_close.UseCloseBox();
   InitSkin();
   SetWindowText(m_title.c_str());
   ::SetDlgItemTextW(m_hWnd, IDC_PROGRESS_TITLE, m_title.c_str());

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <string>
 
+#include "controls/QsButton.h"
 #include "controls/QsControls.h"
 #include "controls/SkinWindow.h"
 #include "frame/resmodule/PimResIds.h"
@@ -48,5 +49,6 @@ class CPimProgressWnd : public wf::CDialogImpl<CPimProgressWnd>, public CQsSkinW
 
   std::wstring m_title, m_message;
   CQSProgressBar m_bar;
+  CQsButton m_close;
   uint32_t m_done = 0, m_total = 0;
 };

@@ -136,3 +136,16 @@ LRESULT CQsButton::OnRepaintAfterDefault(UINT msg, WPARAM wParam, LPARAM lParam,
   Invalidate(FALSE);
   return result;
 }
+
+void CQsButton::UseCloseBox() {
+  constexpr int kStates[] = {qs::kButtonNormal, qs::kButtonHover, qs::kButtonPressed, qs::kButtonDisabled};
+  constexpr int kSize = 16;
+  for (int i = 0; i < 4; ++i) SetStateImageFromKey(kStates[i], L"common_close.png", i * kSize, 0, kSize, kSize);
+  SetTextVisible(false);
+  // The images' own size, keeping the top right corner where it was placed.
+  RECT placed;
+  if (m_hWnd && ::GetWindowRect(m_hWnd, &placed)) {
+    ::MapWindowPoints(nullptr, ::GetParent(m_hWnd), reinterpret_cast<POINT*>(&placed), 2);
+    ::SetWindowPos(m_hWnd, nullptr, placed.right - kSize, placed.top, kSize, kSize, SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+}

@@ -75,6 +75,11 @@ class CQsButton : public CImageMgrCtrlBase<CQsButton>, public CQsButtonWindow {
   // Whether the window text is drawn (a picture button keeps its text for
   // readers of the window only).
   void SetTextVisible(bool visible) { m_textVisible = visible; }
+  // Makes the button a dialog's close box: drawn from the four 16-pixel
+  // states of "common_close.png" (normal, hover, pressed, disabled), its
+  // text kept for readers only; a placed button takes the images' size
+  // and keeps its top right corner.
+  void UseCloseBox();
   // A glyph that the state images carry at their left: its right edge, in
   // the image's pixels. The text keeps to the right of it however the image
   // is stretched.

@@ -42,7 +42,7 @@ void CNewFolderWnd::BindControls() {
     button->SetStateImageFromKey(qs::kButtonPressed, L"Jorvhelper_newcontact_btn_down.png");
     button->SetStateFontFromKey(qs::kButtonNormal, L"tamix_font_gditwo");
     button->SetStateColorFromKey(qs::kButtonNormal, L"tamix_color_one");
-  }
+  }  if (m_close.SubclassDlgItem(IDC_NEWFOLDER_CLOSE, m_hWnd)) m_close.UseCloseBox();
 }
 
 LRESULT CNewFolderWnd::OnInitDialog(UINT, WPARAM, LPARAM, BOOL&) {

@@ -50,5 +50,5 @@ class CNewFolderWnd : public wf::CDialogImpl<CNewFolderWnd>, public CQsSkinWindo
   std::vector<std::wstring> m_existingNames;
   std::wstring m_name;
   CQsStatic m_title, m_label;
-  CQsButton m_save, m_cancel;
+  CQsButton m_save, m_cancel, m_close;
 };

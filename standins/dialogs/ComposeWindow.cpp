@@ -17,8 +17,6 @@ namespace jorv {
 namespace {
 
 constexpr int kCornerRadius = 12;
-constexpr int kCloseStates[] = {qs::kButtonNormal, qs::kButtonHover, qs::kButtonPressed, qs::kButtonDisabled};
-constexpr int kCloseSize = 16;
 
 }  // namespace
 
@@ -126,12 +124,8 @@ void CComposeWindow::SetUpFonts() {
     m_buttons[i].SetStateTextColor(qs::kButtonDisabled, skin::theme::kDisabledText);  // Send without a card
   }
 
-  // The close box is drawn from its own four states; its text is for readers only.
   if (m_close.SubclassWindow(GetDlgItem(IDC_JORV_COMPOSE_CLOSE))) {
-    for (size_t i = 0; i < std::size(kCloseStates); ++i)
-      m_close.SetStateImageFromKey(kCloseStates[i], L"common_close.png", static_cast<int>(i) * kCloseSize, 0,
-                                   kCloseSize, kCloseSize);
-    m_close.SetTextVisible(false);
+    m_close.UseCloseBox();
   }
 }
 

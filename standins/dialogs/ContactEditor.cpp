@@ -36,7 +36,7 @@ constexpr int kHeight = kTop + kContentHeight + 14 + kButtonHeight + 16;
 constexpr int kAddWidth = 64;
 constexpr int kRowLabelWidth = 112;
 constexpr int kDropHeight = 200;   // a label box's open list
-constexpr int kCloseSize = 16;
+constexpr int kCloseSize = 16;     // the close box's images
 constexpr int kCornerRadius = 12;  // matches the frame's corners
 static_assert(3 * kCaption + (JORV_EDITOR_PHONE_ROWS + JORV_EDITOR_EMAIL_ROWS + JORV_EDITOR_IM_ROWS) * kPitch <=
                   kContentHeight,
@@ -46,8 +46,6 @@ static_assert(3 * kCaption + (JORV_EDITOR_PHONE_ROWS + JORV_EDITOR_EMAIL_ROWS + 
 constexpr int kLeastPhoneRows = 3;
 constexpr int kLeastEmailRows = 3;
 constexpr int kLeastImRows = 2;
-
-constexpr int kCloseStates[] = {qs::kButtonNormal, qs::kButtonHover, qs::kButtonPressed, qs::kButtonDisabled};
 
 const wchar_t* const kFrame[skin::kFramePieces] = {
     L"comm_frame_topleft.png",    L"comm_frame_top.png",    L"comm_frame_topright.png",
@@ -269,13 +267,9 @@ void CContactEditor::SetUpFonts() {
     }
     m_buttons.push_back(std::move(button));
   }
-  // The close box is drawn from its own four states; its text is for readers only.
   auto close = std::make_unique<CQsButton>();
   if (close->SubclassWindow(GetDlgItem(IDC_JORV_EDITOR_CLOSE))) {
-    for (size_t i = 0; i < std::size(kCloseStates); ++i)
-      close->SetStateImageFromKey(kCloseStates[i], L"common_close.png", static_cast<int>(i) * kCloseSize, 0, kCloseSize,
-                                  kCloseSize);
-    close->SetTextVisible(false);
+    close->UseCloseBox();
     m_buttons.push_back(std::move(close));
   }
 }

@@ -14,8 +14,6 @@ namespace jorv {
 namespace {
 
 constexpr int kCornerRadius = 12;
-constexpr int kCloseStates[] = {qs::kButtonNormal, qs::kButtonHover, qs::kButtonPressed, qs::kButtonDisabled};
-constexpr int kCloseSize = 16;
 // Room around a phrase inside its row, and the mark left of a selected row.
 constexpr int kRowMarginX = 8;
 constexpr int kRowMarginY = 5;
@@ -116,12 +114,8 @@ void CPhrasePicker::SetUpSkin() {
     m_buttons[i].SetStateTextColor(qs::kButtonDisabled, skin::theme::kDisabledText);  // OK with nothing selected
   }
 
-  // The close box is drawn from its own four states; its text is for readers only.
   if (m_close.SubclassWindow(GetDlgItem(IDC_JORV_PHRASE_CLOSE))) {
-    for (size_t i = 0; i < std::size(kCloseStates); ++i)
-      m_close.SetStateImageFromKey(kCloseStates[i], L"common_close.png", static_cast<int>(i) * kCloseSize, 0,
-                                   kCloseSize, kCloseSize);
-    m_close.SetTextVisible(false);
+    m_close.UseCloseBox();
   }
 }
 
