@@ -92,6 +92,7 @@ void CMessageDetailWnd::DefineLayout() {
 
 LRESULT CMessageDetailWnd::OnInitDialog(UINT, WPARAM, LPARAM, BOOL&) {
   SetBackgroundImage(L"sms_chart_bk.png");
+  m_composer.Bind(m_hWnd, IDC_DETAIL_EDIT, IDC_DETAIL_NOTE);
   BindControls();
   InitSkin();
   ::SetDlgItemTextW(m_hWnd, IDC_DETAIL_PHRASE, qs::ResText(L"pim.sms.comphrase").c_str());
@@ -101,7 +102,7 @@ LRESULT CMessageDetailWnd::OnInitDialog(UINT, WPARAM, LPARAM, BOOL&) {
   WatchEscape();
   SetSimCards(m_cards);
   ShowParty();
-  UpdateNote();
+  m_composer.UpdateNote();
   return FALSE;  // created hidden: no focus to give
 }
 
@@ -206,52 +207,21 @@ void CMessageDetailWnd::SetSimCards(const SimCardList& cards) {
 
 // ---- composer ----
 
-std::wstring CMessageDetailWnd::ComposerText(int maxChars) const {
-  HWND edit = ::GetDlgItem(m_hWnd, IDC_DETAIL_EDIT);
-  const int length = ::GetWindowTextLengthW(edit);
-  const int wanted = maxChars < 0 ? length : std::min(length, maxChars);
-  std::wstring text(static_cast<size_t>(wanted) + 1, L'\0');
-  const int read = ::GetWindowTextW(edit, text.data(), wanted + 1);
-  text.resize(static_cast<size_t>(std::max(read, 0)));
-  return text;
-}
-
-void CMessageDetailWnd::UpdateNote() {
-  const int count = ::GetWindowTextLengthW(::GetDlgItem(m_hWnd, IDC_DETAIL_EDIT));
-  const std::wstring note = wf::FormatText(qs::ResText(L"jorvhelper.newsms.note").c_str(), count,
-                                           count / CSMSChatWnd::kCharactersPerMessage);
-  ::SetDlgItemTextW(m_hWnd, IDC_DETAIL_NOTE, note.c_str());
-}
-
 LRESULT CMessageDetailWnd::OnEditChange(WORD, WORD, HWND, BOOL&) {
-  UpdateNote();
+  m_composer.UpdateNote();
   return 0;
 }
 
 LRESULT CMessageDetailWnd::OnPhrase(WORD, WORD, HWND, BOOL&) {
-  std::wstring phrase;
-  if (!JorvSelectPhrase(phrase)) return 0;
-  const std::wstring text = CSMSChatWnd::AppendPhrase(ComposerText(CSMSChatWnd::kPhraseReadLimit), phrase);
-  HWND edit = ::GetDlgItem(m_hWnd, IDC_DETAIL_EDIT);
-  ::SetWindowTextW(edit, text.c_str());
-  ::SendMessageW(edit, EM_SETSEL, text.size(), text.size());
-  // A multi-line edit reports no change for text set by a program.
-  UpdateNote();
+  m_composer.AppendChosenPhrase();
   return 0;
 }
 
 LRESULT CMessageDetailWnd::OnSend(WORD, WORD, HWND, BOOL&) {
-  if (m_cards.empty()) return 0;
-  const std::wstring text = ComposerText();
+  if (m_cards.empty() || !m_chatOwner) return 0;
   // Nothing to send, or no one to send it to: the text stays.
-  if (text.empty() || m_message.m_phoneNumber.empty() || !m_chatOwner) return 0;
   CSMSData reply;
-  reply.m_phoneNumber = m_message.m_phoneNumber;
-  reply.m_body = text;
-  reply.m_cardId = m_cards.front().m_cardId;
-  m_chatOwner->SendFromChat(reply);
-  ::SetDlgItemTextW(m_hWnd, IDC_DETAIL_EDIT, L"");
-  UpdateNote();
+  if (m_composer.TakeMessage(m_message.m_phoneNumber, m_cards.front().m_cardId, reply)) m_chatOwner->SendFromChat(reply);
   return 0;
 }
 

@@ -27,6 +27,7 @@
 #include "framework/Gdi.h"
 #include "message/ChartModeContrl.h"
 #include "message/ChatOwner.h"
+#include "message/Composer.h"
 #include "message/MessageData.h"
 
 class CMessageDetailWnd : public wf::CDialogImpl<CMessageDetailWnd>,
@@ -85,8 +86,6 @@ class CMessageDetailWnd : public wf::CDialogImpl<CMessageDetailWnd>,
   void WatchEscape();
   static LRESULT CALLBACK EscapeProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
   void ShowParty();
-  void UpdateNote();
-  std::wstring ComposerText(int maxChars = -1) const;
 
   IChatOwner* m_chatOwner = nullptr;
   Message::CSMSData m_message;
@@ -94,6 +93,7 @@ class CMessageDetailWnd : public wf::CDialogImpl<CMessageDetailWnd>,
   SimCardList m_cards;
 
   CQsChartModeContrl m_bubble;
+  Message::CComposer m_composer;
   CQsStatic m_photo, m_name, m_number, m_note, m_noCard;
   CQsButton m_phrase, m_record, m_send;
   wf::ScopedFont m_editFont;

@@ -104,6 +104,7 @@ void CSMSChatWnd::DefineLayout() {
 
 LRESULT CSMSChatWnd::OnInitDialog(UINT, WPARAM, LPARAM, BOOL&) {
   SetFrameImages(kFrameImages);
+  m_composer.Bind(m_hWnd, IDC_CHAT_EDIT, IDC_CHAT_NOTE);
   BindControls();
   InitSkin();
   ::SetDlgItemTextW(m_hWnd, IDC_CHAT_PHRASE, qs::ResText(L"pim.sms.comphrase").c_str());
@@ -111,7 +112,7 @@ LRESULT CSMSChatWnd::OnInitDialog(UINT, WPARAM, LPARAM, BOOL&) {
   MakeToolTips();
   SetSimCards(m_cards);
   ShowParty();
-  UpdateNote();
+  m_composer.UpdateNote();
   return FALSE;  // a hidden child takes no focus
 }
 
@@ -289,63 +290,23 @@ std::vector<CSMSData> CSMSChatWnd::CheckedMessages() const {
 
 // ---- composer ----
 
-std::wstring CSMSChatWnd::ComposerText(int maxChars) const {
-  HWND edit = ::GetDlgItem(m_hWnd, IDC_CHAT_EDIT);
-  const int length = ::GetWindowTextLengthW(edit);
-  const int wanted = maxChars < 0 ? length : std::min(length, maxChars);
-  std::wstring text(static_cast<size_t>(wanted) + 1, L'\0');
-  const int read = ::GetWindowTextW(edit, text.data(), wanted + 1);
-  text.resize(static_cast<size_t>(std::max(read, 0)));
-  return text;
-}
-
-void CSMSChatWnd::UpdateNote() {
-  const int count = ::GetWindowTextLengthW(::GetDlgItem(m_hWnd, IDC_CHAT_EDIT));
-  const std::wstring note =
-      wf::FormatText(qs::ResText(L"jorvhelper.newsms.note").c_str(), count, count / kCharactersPerMessage);
-  ::SetDlgItemTextW(m_hWnd, IDC_CHAT_NOTE, note.c_str());
-}
-
 LRESULT CSMSChatWnd::OnEditChange(WORD, WORD, HWND, BOOL&) {
-  UpdateNote();
+  m_composer.UpdateNote();
   return 0;
 }
 
-std::wstring CSMSChatWnd::AppendPhrase(const std::wstring& text, const std::wstring& phrase) {
-  std::wstring result = text.substr(0, kPhraseReadLimit) + phrase;
-  if (result.size() > static_cast<size_t>(kComposerLimit)) {
-    size_t keep = kComposerLimit;
-    if (result[keep - 1] >= 0xD800 && result[keep - 1] <= 0xDBFF) --keep;
-    result.resize(keep);
-  }
-  return result;
-}
-
 LRESULT CSMSChatWnd::OnPhrase(WORD, WORD, HWND, BOOL&) {
-  std::wstring phrase;
-  if (!JorvSelectPhrase(phrase)) return 0;
-  const std::wstring text = AppendPhrase(ComposerText(kPhraseReadLimit), phrase);
-  HWND edit = ::GetDlgItem(m_hWnd, IDC_CHAT_EDIT);
-  ::SetWindowTextW(edit, text.c_str());
-  ::SendMessageW(edit, EM_SETSEL, text.size(), text.size());
-  // A multi-line edit reports no change for text set by a program.
-  UpdateNote();
+  m_composer.AppendChosenPhrase();
   return 0;
 }
 
 LRESULT CSMSChatWnd::OnSend(WORD, WORD id, HWND, BOOL&) {
   const size_t index = id == IDC_CHAT_SEND_ONE ? 0 : 1;
-  if (m_cards.size() > 2 || index >= m_cards.size()) return 0;
-  const std::wstring text = ComposerText();
+  if (m_cards.size() > 2 || index >= m_cards.size() || !m_owner) return 0;
   // Nothing to send, or no one to send it to (no conversation): the text stays.
-  if (text.empty() || m_number.empty() || !m_owner) return 0;
   CSMSData message;
-  message.m_phoneNumber = m_number;
-  message.m_body = text;
-  message.m_cardId = std::next(m_cards.begin(), static_cast<long>(index))->m_cardId;
-  m_owner->SendFromChat(message);
-  ::SetDlgItemTextW(m_hWnd, IDC_CHAT_EDIT, L"");
-  UpdateNote();
+  if (m_composer.TakeMessage(m_number, std::next(m_cards.begin(), static_cast<long>(index))->m_cardId, message))
+    m_owner->SendFromChat(message);
   return 0;
 }
 

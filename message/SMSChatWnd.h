@@ -28,6 +28,7 @@
 #include "framework/DialogImpl.h"
 #include "message/ChartModeContrl.h"
 #include "message/ChatOwner.h"
+#include "message/Composer.h"
 #include "message/MessageData.h"
 
 class CSMSChatWnd : public wf::CDialogImpl<CSMSChatWnd>,
@@ -38,24 +39,12 @@ class CSMSChatWnd : public wf::CDialogImpl<CSMSChatWnd>,
   using SkinBase = CQsSkinWindowUI<CSMSChatWnd, 1>;
   using LayoutBase = CDialogLayout<CSMSChatWnd>;
 
-  // The note's divisor: the characters one message holds.
-  static constexpr int kCharactersPerMessage = 670;
-  // A chosen phrase is appended to this much of the text, and the result cut
-  // to kComposerLimit characters.
-  static constexpr int kPhraseReadLimit = 1024;
-  static constexpr int kComposerLimit = 800;
   // Commands of the bubble menu.
   static constexpr UINT kCommandDelete = 0x7101;
   static constexpr UINT kCommandForward = 0x7102;
 
   CSMSChatWnd();
   ~CSMSChatWnd() override;
-
-  // The composer's text with a chosen phrase appended: the first
-  // kPhraseReadLimit characters of `text`, the phrase, all cut to
-  // kComposerLimit characters (a character of two units kept whole or not at
-  // all). The detail window's composer appends the same way.
-  static std::wstring AppendPhrase(const std::wstring& text, const std::wstring& phrase);
 
   // Creates the window hidden, as a child of `parent`; `owner` receives the
   // sends, forwards and deletes (it may be null: they are then dropped).
@@ -119,8 +108,6 @@ class CSMSChatWnd : public wf::CDialogImpl<CSMSChatWnd>,
   // The bubbles of `messages`, on the side their state gives, or on `side`.
   std::vector<chat::BubbleItem> BubblesOf(const std::vector<Message::CSMSData>& messages, int side = 0) const;
   void ShowParty();
-  void UpdateNote();
-  std::wstring ComposerText(int maxChars = -1) const;
   void Notice(const wchar_t* key);
 
   IChatOwner* m_owner = nullptr;
@@ -132,6 +119,7 @@ class CSMSChatWnd : public wf::CDialogImpl<CSMSChatWnd>,
   std::optional<Message::CSMSData> m_menuMessage;  // the bubble the menu was opened on
 
   CQsChartModeContrl m_bubbles;
+  Message::CComposer m_composer;
   CQsStatic m_title, m_name, m_numberText, m_note, m_prompt, m_photo, m_noCardImage;
   CQsButton m_phrase;
   CQsButton m_send[2];

@@ -2,7 +2,7 @@
 // texts, the tips it shows for a refused name, and what it hands back.
 #include <gtest/gtest.h>
 
-#include "TestSupport.h"
+#include "PimDialogTest.h"
 #include "contact/ContactGroupWnd.h"
 #include "frame/suite/ResourceLibrary.h"
 #include "framework/Module.h"
@@ -19,36 +19,7 @@ std::wstring Text(const wchar_t* key) {
   return text;
 }
 
-std::wstring ItemText(HWND dialog, int id) {
-  wchar_t text[600] = {};
-  ::GetDlgItemTextW(dialog, id, text, 600);
-  return text;
-}
-
-void Press(HWND dialog, int id) {
-  ::SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(::GetDlgItem(dialog, id)));
-}
-
-class ContactGroupWndTest : public ::testing::Test {
- protected:
-  static void SetUpTestSuite() {
-    resources = ::LoadLibraryW((testing_support::ProgramFolder() + L"\\PimRes.dll").c_str());
-    ASSERT_NE(resources, nullptr);
-  }
-  void SetUp() override {
-    wf::SetResourceInstance(resources);
-    JorvAutomation::Reset();
-    JorvAutomation::SetUnattended(true);  // tips are answered by the journal, not shown
-    owner = testing_support::CreateTestParent();
-  }
-  void TearDown() override {
-    ::DestroyWindow(owner);
-    JorvAutomation::SetUnattended(false);
-    JorvAutomation::Reset();
-  }
-  static inline HMODULE resources = nullptr;
-  HWND owner = nullptr;
-};
+using ContactGroupWndTest = testing_support::PimDialogTest;
 
 TEST_F(ContactGroupWndTest, ANewGroupIsSavedTrimmedAfterTheTipsForAnEmptyAndATakenName) {
   CContactGroupWnd dialog(CContactGroupWnd::Mode::kNew, CGroupData{}, {L"Family", L"Work"});
@@ -60,8 +31,8 @@ TEST_F(ContactGroupWndTest, ANewGroupIsSavedTrimmedAfterTheTipsForAnEmptyAndATak
     bool stayedOpen = false;
   } seen;
   testing_support::AnswerWhenShown user(Text(L"pim.static.newgroup"), [&](HWND box) {
-    seen.nameLabel = ItemText(box, IDC_GROUP_NAME_LABEL);
-    seen.saveText = ItemText(box, IDOK);
+    seen.nameLabel = ControlText(box, IDC_GROUP_NAME_LABEL);
+    seen.saveText = ControlText(box, IDOK);
     // Other test programs share the desktop and may hold the foreground: the
     // keyboard focus is only asked of a dialog that has it.
     seen.focusOnName = ::GetForegroundWindow() != box || ::GetFocus() == ::GetDlgItem(box, IDC_GROUP_NAME);
@@ -70,15 +41,15 @@ TEST_F(ContactGroupWndTest, ANewGroupIsSavedTrimmedAfterTheTipsForAnEmptyAndATak
     ::DeleteObject(region);
     seen.noMoveItem = ::GetMenuState(::GetSystemMenu(box, FALSE), SC_MOVE, MF_BYCOMMAND) == static_cast<UINT>(-1);
     ::SetDlgItemTextW(box, IDC_GROUP_NAME, L"   ");
-    Press(box, IDOK);
+    Click(box, IDOK);
     ::SetDlgItemTextW(box, IDC_GROUP_NAME, L"Work ");
-    Press(box, IDOK);
+    Click(box, IDOK);
     seen.stayedOpen = ::IsWindow(box) && ::IsWindowVisible(box);
     ::SetDlgItemTextW(box, IDC_GROUP_NAME, L"  Old friends ");
     ::SetDlgItemTextW(box, IDC_GROUP_REMARK, L"school");
-    Press(box, IDOK);
+    Click(box, IDOK);
   });
-  EXPECT_EQ(dialog.Run(owner), IDOK);
+  EXPECT_EQ(dialog.Run(parent), IDOK);
   ASSERT_TRUE(user.acted());
   EXPECT_EQ(dialog.Group().m_name, L"Old friends");
   EXPECT_EQ(dialog.Group().m_remark, L"school");
@@ -106,12 +77,12 @@ TEST_F(ContactGroupWndTest, EditingKeepsItsOwnNameAndCancelHandsNothingBack) {
     std::wstring shownName;
     DWORD selectionStart = 99, selectionEnd = 0;
     testing_support::AnswerWhenShown user(Text(L"pim.menu.editgroup"), [&](HWND box) {
-      shownName = ItemText(box, IDC_GROUP_NAME);
+      shownName = ControlText(box, IDC_GROUP_NAME);
       ::SendDlgItemMessageW(box, IDC_GROUP_NAME, EM_GETSEL, reinterpret_cast<WPARAM>(&selectionStart),
                             reinterpret_cast<LPARAM>(&selectionEnd));
-      Press(box, IDOK);
+      Click(box, IDOK);
     });
-    EXPECT_EQ(dialog.Run(owner), IDOK);
+    EXPECT_EQ(dialog.Run(parent), IDOK);
     EXPECT_EQ(shownName, L"Family");
     EXPECT_EQ(selectionStart, 0u) << "the whole name is selected";
     EXPECT_EQ(selectionEnd, 6u);
@@ -123,9 +94,9 @@ TEST_F(ContactGroupWndTest, EditingKeepsItsOwnNameAndCancelHandsNothingBack) {
     CContactGroupWnd dialog(CContactGroupWnd::Mode::kEdit, family, {L"Family"});
     testing_support::AnswerWhenShown user(Text(L"pim.menu.editgroup"), [&](HWND box) {
       ::SetDlgItemTextW(box, IDC_GROUP_NAME, L"Changed");
-      Press(box, close);
+      Click(box, close);
     });
-    EXPECT_EQ(dialog.Run(owner), 0) << close;
+    EXPECT_EQ(dialog.Run(parent), 0) << close;
     EXPECT_EQ(dialog.Group().m_name, L"Family") << close;
   }
 }

@@ -152,16 +152,58 @@ class PimContactsTest : public ::testing::Test {
   CContactOperate& contacts() { return window->Contacts(); }
   std::string InfoLog() { return testing_support::ReadFile(logs.File(L"log\\PimPluginInfo.log")); }
 
-  std::wstring ItemText(HTREEITEM item) {
+  // Texts as assistive technology reads them: a tree item's, a list cell's.
+  static std::wstring TreeText(CQSTreeView& tree, HTREEITEM item) {
     wchar_t text[256] = {};
     TVITEMW tv{};
     tv.mask = TVIF_TEXT;
     tv.hItem = item;
     tv.pszText = text;
     tv.cchTextMax = 256;
-    window->ContactTree().SendMessage(TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&tv));
+    tree.SendMessage(TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&tv));
     return text;
   }
+  static std::wstring GridText(CQsSuperGrid& list, int row, int column) {
+    wchar_t text[512] = {};
+    LVITEMW item{};
+    item.iSubItem = column;
+    item.pszText = text;
+    item.cchTextMax = 512;
+    list.SendMessage(LVM_GETITEMTEXTW, list.ItemFromRow(row), reinterpret_cast<LPARAM>(&item));
+    return text;
+  }
+  // What a tree sends its parent when the user clicks an item; what a list
+  // sends for a row and for a click in a cell.
+  void NotifyTreeClick(CQSTreeView& tree, HTREEITEM item) {
+    NMQSTREEITEM click{};
+    click.hdr.hwndFrom = tree;
+    click.hdr.idFrom = static_cast<UINT_PTR>(tree.GetDlgCtrlID());
+    click.hdr.code = QSTVN_ITEMCLICK;
+    click.item = item;
+    click.hitFlags = TVHT_ONITEMLABEL;
+    window->SendMessage(WM_NOTIFY, click.hdr.idFrom, reinterpret_cast<LPARAM>(&click));
+  }
+  void NotifyRow(CQsSuperGrid& list, UINT code, int row) {
+    NMITEMACTIVATE activate{};
+    activate.hdr.hwndFrom = list;
+    activate.hdr.idFrom = static_cast<UINT_PTR>(list.GetDlgCtrlID());
+    activate.hdr.code = code;
+    activate.iItem = row >= 0 ? list.ItemFromRow(row) : -1;
+    window->SendMessage(WM_NOTIFY, activate.hdr.idFrom, reinterpret_cast<LPARAM>(&activate));
+  }
+  void NotifyCell(CQsSuperGrid& list, int row, int column, int action, int check) {
+    NMQSGRIDCELL cell{};
+    cell.hdr.hwndFrom = list;
+    cell.hdr.idFrom = static_cast<UINT_PTR>(list.GetDlgCtrlID());
+    cell.hdr.code = QSGN_CELLCLICK;
+    cell.iRow = row;
+    cell.iColumn = column;
+    cell.iAction = action;
+    cell.iCheck = check;
+    window->SendMessage(WM_NOTIFY, cell.hdr.idFrom, reinterpret_cast<LPARAM>(&cell));
+  }
+
+  std::wstring ItemText(HTREEITEM item) { return TreeText(window->ContactTree(), item); }
   std::vector<std::wstring> ChildTexts(HTREEITEM parentItem) {
     std::vector<std::wstring> texts;
     auto& tree = window->ContactTree();
@@ -172,45 +214,11 @@ class PimContactsTest : public ::testing::Test {
   }
   std::wstring RootText() { return ItemText(contacts().ItemOf(ContactNode::kRoot)); }
 
-  // A cell as assistive technology reads it.
-  std::wstring CellText(int row, int column) {
-    wchar_t text[256] = {};
-    LVITEMW item{};
-    item.iSubItem = column;
-    item.pszText = text;
-    item.cchTextMax = 256;
-    window->ContactList().SendMessage(LVM_GETITEMTEXTW, window->ContactList().ItemFromRow(row), reinterpret_cast<LPARAM>(&item));
-    return text;
-  }
-
-  // What the tree sends when the user clicks an item.
-  void ClickTreeItem(HTREEITEM item) {
-    NMQSTREEITEM click{};
-    click.hdr.hwndFrom = window->ContactTree();
-    click.hdr.idFrom = IDC_CONTACT_GROUP_TREE;
-    click.hdr.code = QSTVN_ITEMCLICK;
-    click.item = item;
-    click.hitFlags = TVHT_ONITEMLABEL;
-    window->SendMessage(WM_NOTIFY, IDC_CONTACT_GROUP_TREE, reinterpret_cast<LPARAM>(&click));
-  }
-  void ListNotify(UINT code, int row) {
-    NMITEMACTIVATE activate{};
-    activate.hdr.hwndFrom = window->ContactList();
-    activate.hdr.idFrom = IDC_CONTACT_LIST;
-    activate.hdr.code = code;
-    activate.iItem = row >= 0 ? window->ContactList().ItemFromRow(row) : -1;
-    window->SendMessage(WM_NOTIFY, IDC_CONTACT_LIST, reinterpret_cast<LPARAM>(&activate));
-  }
+  std::wstring CellText(int row, int column) { return GridText(window->ContactList(), row, column); }
+  void ClickTreeItem(HTREEITEM item) { NotifyTreeClick(window->ContactTree(), item); }
+  void ListNotify(UINT code, int row) { NotifyRow(window->ContactList(), code, row); }
   void CellClick(int row, int column, int action, int check) {
-    NMQSGRIDCELL cell{};
-    cell.hdr.hwndFrom = window->ContactList();
-    cell.hdr.idFrom = IDC_CONTACT_LIST;
-    cell.hdr.code = QSGN_CELLCLICK;
-    cell.iRow = row;
-    cell.iColumn = column;
-    cell.iAction = action;
-    cell.iCheck = check;
-    window->SendMessage(WM_NOTIFY, IDC_CONTACT_LIST, reinterpret_cast<LPARAM>(&cell));
+    NotifyCell(window->ContactList(), row, column, action, check);
   }
   void HeaderClick(int column, int check) {
     NMQSGRIDHEADER click{};

@@ -44,16 +44,6 @@ class PimMessagesTest : public PimContactsTest {
   }
   CSMSOperate& messages() { return window->Messages(); }
 
-  std::wstring TreeText(CQSTreeView& tree, HTREEITEM item) {
-    wchar_t text[256] = {};
-    TVITEMW tv{};
-    tv.mask = TVIF_TEXT;
-    tv.hItem = item;
-    tv.pszText = text;
-    tv.cchTextMax = 256;
-    tree.SendMessage(TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&tv));
-    return text;
-  }
   std::vector<std::wstring> RootTexts(CQSTreeView& tree) {
     std::vector<std::wstring> texts;
     for (auto item = reinterpret_cast<HTREEITEM>(tree.SendMessage(TVM_GETNEXTITEM, TVGN_ROOT, 0)); item;
@@ -64,34 +54,13 @@ class PimMessagesTest : public PimContactsTest {
   std::wstring FolderText(int position) {
     return TreeText(window->FolderTree(), messages().Folders()[position].item);
   }
-  std::wstring CellText(int row, int column) {
-    wchar_t text[512] = {};
-    LVITEMW item{};
-    item.iSubItem = column;
-    item.pszText = text;
-    item.cchTextMax = 512;
-    window->MessageList().SendMessage(LVM_GETITEMTEXTW, window->MessageList().ItemFromRow(row),
-                                      reinterpret_cast<LPARAM>(&item));
-    return text;
-  }
+  std::wstring CellText(int row, int column) { return GridText(window->MessageList(), row, column); }
   void ClickFolder(int position) {
-    NMQSTREEITEM click{};
-    click.hdr.hwndFrom = window->FolderTree();
-    click.hdr.idFrom = IDC_SMS_FOLDER_TREE;
-    click.hdr.code = QSTVN_ITEMCLICK;
-    click.item = messages().Folders()[position].item;
-    click.hitFlags = TVHT_ONITEMLABEL;
-    window->SendMessage(WM_NOTIFY, IDC_SMS_FOLDER_TREE, reinterpret_cast<LPARAM>(&click));
+    NotifyTreeClick(window->FolderTree(), messages().Folders()[position].item);
     Settle();
   }
   void ClickConversation(int index) {
-    NMQSTREEITEM click{};
-    click.hdr.hwndFrom = window->ChatTree();
-    click.hdr.idFrom = IDC_SMS_CHAT_TREE;
-    click.hdr.code = QSTVN_ITEMCLICK;
-    click.item = messages().Conversations()[index].item;
-    click.hitFlags = TVHT_ONITEMLABEL;
-    window->SendMessage(WM_NOTIFY, IDC_SMS_CHAT_TREE, reinterpret_cast<LPARAM>(&click));
+    NotifyTreeClick(window->ChatTree(), messages().Conversations()[index].item);
     Settle();
   }
   static CSMSData Message(ContentId id, const std::wstring& time, const std::wstring& number = L"10086",
@@ -106,24 +75,9 @@ class PimMessagesTest : public PimContactsTest {
   }
   // What the message list sends for a click in a cell and for a row.
   void MessageCellClick(int row, int column, int action, int check) {
-    NMQSGRIDCELL cell{};
-    cell.hdr.hwndFrom = window->MessageList();
-    cell.hdr.idFrom = IDC_SMS_LIST;
-    cell.hdr.code = QSGN_CELLCLICK;
-    cell.iRow = row;
-    cell.iColumn = column;
-    cell.iAction = action;
-    cell.iCheck = check;
-    window->SendMessage(WM_NOTIFY, IDC_SMS_LIST, reinterpret_cast<LPARAM>(&cell));
+    NotifyCell(window->MessageList(), row, column, action, check);
   }
-  void MessageListNotify(UINT code, int row) {
-    NMITEMACTIVATE activate{};
-    activate.hdr.hwndFrom = window->MessageList();
-    activate.hdr.idFrom = IDC_SMS_LIST;
-    activate.hdr.code = code;
-    activate.iItem = row >= 0 ? window->MessageList().ItemFromRow(row) : -1;
-    window->SendMessage(WM_NOTIFY, IDC_SMS_LIST, reinterpret_cast<LPARAM>(&activate));
-  }
+  void MessageListNotify(UINT code, int row) { NotifyRow(window->MessageList(), code, row); }
   // The inbox's total.
   int InboxTotal() { return messages().Folders()[kPosInbox].folder.m_total; }
 };

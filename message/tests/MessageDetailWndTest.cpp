@@ -11,13 +11,11 @@
 #include <string>
 #include <vector>
 
-#include "TestSupport.h"
+#include "PimDialogTest.h"
 #include "frame/DialogTemplates.h"
 #include "frame/suite/ResourceLibrary.h"
-#include "framework/Module.h"
 #include "framework/Text.h"
 #include "message/MessageDetailWnd.h"
-#include "standins/dialogs/JorvAutomation.h"
 
 namespace {
 
@@ -57,42 +55,25 @@ CSMSData Sms(const wchar_t* number, const wchar_t* body, int32_t state = 0) {
   return message;
 }
 
-class MessageDetailWndTest : public ::testing::Test {
+class MessageDetailWndTest : public testing_support::PimDialogTest {
  protected:
-  static void SetUpTestSuite() {
-    resources = ::LoadLibraryW((testing_support::ProgramFolder() + L"\\PimRes.dll").c_str());
-    ASSERT_NE(resources, nullptr);
-  }
   void SetUp() override {
-    wf::SetResourceInstance(resources);
-    SetDialogTemplateInstance(resources);
-    JorvAutomation::Reset();
-    JorvAutomation::SetUnattended(true);
-    host = testing_support::CreateTestParent(1000, 700);
-    ::ShowWindow(host, SW_SHOW);
+    PimDialogTest::SetUp();
+    SetDialogTemplateInstance(resources);  // the windows lay out from their templates
     // The main window is a child of the host's.
-    mainWindow = ::CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE, 0, 0, 900, 600, host, nullptr,
+    mainWindow = ::CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE, 0, 0, 900, 600, parent, nullptr,
                                    nullptr, nullptr);
     ASSERT_TRUE(window.Create(mainWindow, &owner));
   }
-  void TearDown() override {
-    ::DestroyWindow(host);
-    JorvAutomation::SetUnattended(false);
-    JorvAutomation::Reset();
-  }
   HWND Item(int id) { return ::GetDlgItem(window, id); }
-  std::wstring ItemText(int id) {
-    wchar_t text[2048] = {};
-    ::GetWindowTextW(Item(id), text, 2048);
-    return text;
-  }
+  std::wstring ItemText(int id) { return ControlText(window, id); }
   RECT Rect(int id) {
     RECT rc;
     ::GetWindowRect(Item(id), &rc);
     ::MapWindowPoints(HWND_DESKTOP, window, reinterpret_cast<POINT*>(&rc), 2);
     return rc;
   }
-  void Press(int id) { window.SendMessage(WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(Item(id))); }
+  void Press(int id) { Click(window, id); }
   void Type(const std::wstring& text) {
     for (wchar_t c : text) ::SendMessageW(Item(IDC_DETAIL_EDIT), WM_CHAR, c, 1);
   }
@@ -100,8 +81,6 @@ class MessageDetailWndTest : public ::testing::Test {
     return wf::FormatText(Text(L"jorvhelper.newsms.note").c_str(), count, messages);
   }
 
-  static inline HMODULE resources = nullptr;
-  HWND host = nullptr;
   HWND mainWindow = nullptr;
   FakeOwner owner;
   CMessageDetailWnd window;
@@ -110,7 +89,7 @@ class MessageDetailWndTest : public ::testing::Test {
 TEST_F(MessageDetailWndTest, AHiddenPopupThatShowsOneMessageOnItsSideAndHidesWhenClosed) {
   EXPECT_FALSE(window.IsWindowVisible());
   EXPECT_EQ(window.GetStyle() & (WS_POPUP | WS_CHILD), static_cast<DWORD>(WS_POPUP));
-  EXPECT_EQ(::GetWindow(window, GW_OWNER), host) << "owned by the top-level window";
+  EXPECT_EQ(::GetWindow(window, GW_OWNER), parent) << "owned by the top-level window";
   ASSERT_EQ(Item(IDC_DETAIL_BUBBLE), window.Bubble().m_hWnd);
   EXPECT_EQ(ItemText(IDC_DETAIL_PHRASE), Text(L"pim.sms.comphrase"));
   EXPECT_EQ(ItemText(IDC_DETAIL_RECORD), Text(L"pim.sms.chartrecord"));

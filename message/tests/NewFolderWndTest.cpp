@@ -4,7 +4,7 @@
 // cheap to enumerate.
 #include <gtest/gtest.h>
 
-#include "TestSupport.h"
+#include "PimDialogTest.h"
 #include "frame/suite/ResourceLibrary.h"
 #include "framework/Module.h"
 #include "message/NewFolderRules.h"
@@ -22,16 +22,6 @@ std::wstring Text(const wchar_t* key) {
   return text;
 }
 
-std::wstring ItemText(HWND dialog, int id) {
-  wchar_t text[600] = {};
-  ::GetDlgItemTextW(dialog, id, text, 600);
-  return text;
-}
-
-void Press(HWND dialog, int id) {
-  ::SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(::GetDlgItem(dialog, id)));
-}
-
 TEST(NewFolderRulesTest, BlanksOfEveryKindAreTrimmedAndOnlyAnExactNameIsTaken) {
   const std::vector<std::wstring> existing = {L"Work", L"\u5de5\u4f5c"};
   std::wstring name = L"left over";
@@ -44,26 +34,7 @@ TEST(NewFolderRulesTest, BlanksOfEveryKindAreTrimmedAndOnlyAnExactNameIsTaken) {
   EXPECT_EQ(name, L"My  trips") << "inner blanks stay";
 }
 
-class NewFolderWndTest : public ::testing::Test {
- protected:
-  static void SetUpTestSuite() {
-    resources = ::LoadLibraryW((testing_support::ProgramFolder() + L"\\PimRes.dll").c_str());
-    ASSERT_NE(resources, nullptr);
-  }
-  void SetUp() override {
-    wf::SetResourceInstance(resources);
-    JorvAutomation::Reset();
-    JorvAutomation::SetUnattended(true);  // tips are answered by the journal, not shown
-    owner = testing_support::CreateTestParent();
-  }
-  void TearDown() override {
-    ::DestroyWindow(owner);
-    JorvAutomation::SetUnattended(false);
-    JorvAutomation::Reset();
-  }
-  static inline HMODULE resources = nullptr;
-  HWND owner = nullptr;
-};
+using NewFolderWndTest = testing_support::PimDialogTest;
 
 TEST_F(NewFolderWndTest, RefusesBlanksAndATakenNameThenSavesTheTrimmedName) {
   CNewFolderWnd dialog;
@@ -72,9 +43,9 @@ TEST_F(NewFolderWndTest, RefusesBlanksAndATakenNameThenSavesTheTrimmedName) {
     bool focusOnName = false, rounded = false, noMoveItem = false, noSizeItem = false, stayedOpen = false;
   } seen;
   testing_support::AnswerWhenShown user(Text(L"pim.sms.newfolder"), [&](HWND box) {
-    seen.label = ItemText(box, IDC_NEWFOLDER_LABEL);
-    seen.saveText = ItemText(box, IDOK);
-    seen.cancelText = ItemText(box, IDCANCEL);
+    seen.label = ControlText(box, IDC_NEWFOLDER_LABEL);
+    seen.saveText = ControlText(box, IDOK);
+    seen.cancelText = ControlText(box, IDCANCEL);
     // Other test programs share the desktop and may hold the foreground: the
     // keyboard focus is only asked of a dialog that has it.
     seen.focusOnName = ::GetForegroundWindow() != box || ::GetFocus() == ::GetDlgItem(box, IDC_NEWFOLDER_NAME);
@@ -85,15 +56,15 @@ TEST_F(NewFolderWndTest, RefusesBlanksAndATakenNameThenSavesTheTrimmedName) {
     seen.noMoveItem = ::GetMenuState(system, SC_MOVE, MF_BYCOMMAND) == static_cast<UINT>(-1);
     seen.noSizeItem = ::GetMenuState(system, SC_SIZE, MF_BYCOMMAND) == static_cast<UINT>(-1);
     ::SetDlgItemTextW(box, IDC_NEWFOLDER_NAME, L" \t ");
-    Press(box, IDOK);
+    Click(box, IDOK);
     ::SetDlgItemTextW(box, IDC_NEWFOLDER_NAME, L"Travel ");
-    Press(box, IDOK);
-    seen.afterRefusal = ItemText(box, IDC_NEWFOLDER_NAME);
+    Click(box, IDOK);
+    seen.afterRefusal = ControlText(box, IDC_NEWFOLDER_NAME);
     seen.stayedOpen = ::IsWindow(box) && ::IsWindowVisible(box);
     ::SetDlgItemTextW(box, IDC_NEWFOLDER_NAME, L"  Work  ");
-    Press(box, IDOK);
+    Click(box, IDOK);
   });
-  EXPECT_EQ(dialog.Run(owner, {L"Inbox archive", L"Travel"}), 1);
+  EXPECT_EQ(dialog.Run(parent, {L"Inbox archive", L"Travel"}), 1);
   ASSERT_TRUE(user.acted());
   EXPECT_EQ(dialog.Name(), L"Work");
   EXPECT_EQ(seen.label, Text(L"pim.static.foldername"));
@@ -122,9 +93,9 @@ TEST_F(NewFolderWndTest, ALongPasteIsCutTo255) {
     const std::wstring pasted = std::wstring(150, L'a') + std::wstring(150, L'\u6587');
     ::SendDlgItemMessageW(box, IDC_NEWFOLDER_NAME, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(pasted.c_str()));
     length = ::GetWindowTextLengthW(::GetDlgItem(box, IDC_NEWFOLDER_NAME));
-    Press(box, IDOK);
+    Click(box, IDOK);
   });
-  EXPECT_EQ(dialog.Run(owner, {}), 1);
+  EXPECT_EQ(dialog.Run(parent, {}), 1);
   EXPECT_EQ(length, 255);
   EXPECT_EQ(dialog.Name(), std::wstring(150, L'a') + std::wstring(105, L'\u6587'));
 }
@@ -134,9 +105,9 @@ TEST_F(NewFolderWndTest, CancelAndTheCloseButtonHandNothingBack) {
     CNewFolderWnd dialog;
     testing_support::AnswerWhenShown user(Text(L"pim.sms.newfolder"), [&](HWND box) {
       ::SetDlgItemTextW(box, IDC_NEWFOLDER_NAME, L"Unsaved");
-      Press(box, close);
+      Click(box, close);
     });
-    EXPECT_EQ(dialog.Run(owner, {L"Travel"}), 0) << close;
+    EXPECT_EQ(dialog.Run(parent, {L"Travel"}), 0) << close;
     EXPECT_TRUE(dialog.Name().empty()) << close;
   }
   EXPECT_TRUE(JorvAutomation::TakeJournal().empty());

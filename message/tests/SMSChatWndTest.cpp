@@ -11,15 +11,13 @@
 #include <string>
 #include <vector>
 
-#include "TestSupport.h"
+#include "PimDialogTest.h"
 #include "frame/DialogTemplates.h"
 #include "frame/suite/ResourceLibrary.h"
-#include "framework/Module.h"
 #include "framework/PopupMenu.h"
 #include "framework/Text.h"
 #include "message/MessageTexts.h"
 #include "message/SMSChatWnd.h"
-#include "standins/dialogs/JorvAutomation.h"
 
 namespace {
 
@@ -58,44 +56,24 @@ CSMSData Sms(ContentId id, const wchar_t* time, const wchar_t* body, int32_t sta
   return message;
 }
 
-class SMSChatWndTest : public ::testing::Test {
+class SMSChatWndTest : public testing_support::PimDialogTest {
  protected:
-  static void SetUpTestSuite() {
-    resources = ::LoadLibraryW((testing_support::ProgramFolder() + L"\\PimRes.dll").c_str());
-    ASSERT_NE(resources, nullptr);
-  }
   void SetUp() override {
-    wf::SetResourceInstance(resources);
-    SetDialogTemplateInstance(resources);
-    JorvAutomation::Reset();
-    JorvAutomation::SetUnattended(true);
-    parent = testing_support::CreateTestParent(1000, 700);
-    ::ShowWindow(parent, SW_SHOW);
+    PimDialogTest::SetUp();
+    SetDialogTemplateInstance(resources);  // the windows lay out from their templates
     ASSERT_TRUE(window.Create(parent, &owner));
-  }
-  void TearDown() override {
-    wf::SetMenuChooser({});
-    ::DestroyWindow(parent);
-    JorvAutomation::SetUnattended(false);
-    JorvAutomation::Reset();
   }
   HWND Item(int id) { return ::GetDlgItem(window, id); }
   // Shown within the window (the window itself may be hidden).
   bool Visible(int id) { return (::GetWindowLongPtrW(Item(id), GWL_STYLE) & WS_VISIBLE) != 0; }
-  std::wstring ItemText(int id) {
-    wchar_t text[2048] = {};
-    ::GetWindowTextW(Item(id), text, 2048);
-    return text;
-  }
+  std::wstring ItemText(int id) { return ControlText(window, id); }
   RECT Rect(int id) {
     RECT rc;
     ::GetWindowRect(Item(id), &rc);
     ::MapWindowPoints(HWND_DESKTOP, window, reinterpret_cast<POINT*>(&rc), 2);
     return RECT{rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top};  // x, y, width, height
   }
-  void Press(int id) {
-    window.SendMessage(WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(Item(id)));
-  }
+  void Press(int id) { Click(window, id); }
   void Type(const std::wstring& text) {
     for (wchar_t c : text) ::SendMessageW(Item(IDC_CHAT_EDIT), WM_CHAR, c, 1);
   }
@@ -125,8 +103,6 @@ class SMSChatWndTest : public ::testing::Test {
     testing_support::PumpMessages();  // the chosen command is posted
   }
 
-  static inline HMODULE resources = nullptr;
-  HWND parent = nullptr;
   FakeOwner owner;
   CSMSChatWnd window;
   std::vector<std::wstring> menuTexts;
