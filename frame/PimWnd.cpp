@@ -224,7 +224,10 @@ void CPimWnd::ShowModule(int module) {
     m_contactHadSelection = m_contactList.GetSelectedCount() > 0;
     m_contactOperate.HideCard();
   }
-  if (m_module == kCalendar && module != kCalendar) m_calendarHadSelection = m_calendarList.GetSelectedCount() > 0;
+  if (m_module == kCalendar && module != kCalendar) {
+    m_calendarHadSelection = m_calendarList.GetSelectedCount() > 0;
+    m_calendarOperate.HideDetail();
+  }
   int previous = m_module;
   m_module = module;
   bool contacts = module == kContacts, messages = module == kMessages, calendar = module == kCalendar;
@@ -237,9 +240,9 @@ void CPimWnd::ShowModule(int module) {
   m_smsOperate.ShowViews(messages);
   ShowControl(m_hWnd, IDC_SMS_SEARCH, messages && !conversations);
   ::EnableWindow(GetDlgItem(IDC_SMS_SEARCH), !conversations);
-  ShowControl(m_hWnd, IDC_CALENDAR_LIST, calendar);
   ShowControl(m_hWnd, IDC_CALENDAR_SEARCH, calendar);
-  ShowControl(m_hWnd, IDC_CALENDAR_VIEW_AREA, false);
+  ShowControl(m_hWnd, IDC_CALENDAR_MINI, calendar);
+  if (m_module != previous || calendar) ShowCalendarView(m_calendarViewButton);
   ShowControl(m_hWnd, IDC_SIDE_FOOTER, false);
   ShowToolbar(module);
   if (m_tab.SendMessage(TCM_GETCURSEL) != module - 1) m_tab.SendMessage(TCM_SETCURSEL, module - 1);
@@ -247,6 +250,10 @@ void CPimWnd::ShowModule(int module) {
     // The first visit after a load reads the messages, as a refresh does.
     m_messagesLoaded = true;
     RefreshMessages();
+  }
+  if (calendar && !m_calendarLoaded && m_loaded && ::IsWindowVisible(m_hWnd)) {
+    // The first visit after a load reads the calendar, as a refresh does.
+    RefreshCalendar();
   }
   if (contacts && previous != kContacts && m_contactHadSelection && ::IsWindowVisible(m_hWnd)) {
     int row = m_contactList.GetFirstSelectedRow();
@@ -301,12 +308,85 @@ void CPimWnd::InitModules() {
   messages.host = m_pHost;
   messages.contactAdded = [this](const Contact::CContactData& contact) { m_contactOperate.AddContact(contact); };
   m_smsOperate.Init(messages);
+  InitCalendar();
 
   RECT client = GetClientRect();
   if (client.right > 0 && client.bottom > 0) {
     m_contactOperate.LayoutList(client.right, client.bottom);
     m_smsOperate.LayoutViews(client.right, client.bottom);
   }
+}
+
+void CPimWnd::InitCalendar() {
+  CalendarToolbar toolbar;
+  for (int id : {IDC_CALENDAR_NEW, IDC_CALENDAR_REFRESH, IDC_CALENDAR_VIEW_LIST, IDC_CALENDAR_VIEW_DAY,
+                 IDC_CALENDAR_VIEW_WEEK, IDC_CALENDAR_VIEW_MONTH})
+    toolbar.buttons.push_back(GetDlgItem(id));
+  toolbar.deleteButton = GetDlgItem(IDC_CALENDAR_DELETESOME);
+  toolbar.hasEvents = [this] { return m_calendarOperate.HasEvents(); };
+  toolbar.search = m_calendarSearch;
+  toolbar.busy = m_busy[2];
+  CCalendarSupport::GetInstance().Open(m_hWnd, m_pHost, toolbar);
+
+  CalendarControls controls;
+  controls.mainWindow = m_hWnd;
+  controls.list = &m_calendarList;
+  controls.deleteButton = GetDlgItem(IDC_CALENDAR_DELETESOME);
+  controls.host = m_pHost;
+  m_calendarOperate.InitList(controls);
+  m_calendarOperate.SetListMode(true);
+
+  // The mini month calendar takes the side column's two month blocks; the
+  // views take the place of the template's view area.
+  m_miniCalendar.Create(m_hWnd, RECT{1, 36, 1 + 186, 36 + 2 * Calendar::kMiniBlockHeight}, IDC_CALENDAR_MINI);
+  RECT area{186, 37, 186 + 772, 37 + 491};
+  if (HWND placeholder = GetDlgItem(IDC_CALENDAR_VIEW_AREA)) {
+    ::GetWindowRect(placeholder, &area);
+    ::MapWindowPoints(HWND_DESKTOP, m_hWnd, reinterpret_cast<POINT*>(&area), 2);
+    ::DestroyWindow(placeholder);
+  }
+  CCalendarViewCtrl::Host host;
+  host.showDayView = [this] { ShowCalendarView(kViewDay); };
+  // The event editor opens here once it exists; a double-click on an event
+  // opens nothing until then.
+  host.openEditor = nullptr;
+  m_calendarView.Create(m_hWnd, area, IDC_CALENDAR_VIEW_AREA, host);
+}
+
+void CPimWnd::RefreshCalendar() {
+  SetSearchText(m_calendarSearch, L"");
+  m_calendarHadSelection = false;
+  m_calendarOperate.HideDetail();
+  m_calendarLoaded = true;
+  m_calendarOperate.RefreshList();
+}
+
+void CPimWnd::SetCalendarViewButtons() {
+  for (const PictureButton& picture : kPictureButtons) {
+    if (picture.id < IDC_CALENDAR_VIEW_LIST || picture.id > IDC_CALENDAR_VIEW_MONTH) continue;
+    const bool selected = static_cast<int>(picture.id) == m_calendarViewButton;
+    m_buttons[picture.id].SetStateImageFromKey(qs::kButtonNormal, selected ? picture.selected : picture.unselected);
+    m_buttons[picture.id].Invalidate();
+  }
+}
+
+void CPimWnd::ShowCalendarView(int viewButton) {
+  if (viewButton < kViewList || viewButton > kViewMonth) return;
+  m_calendarViewButton = viewButton;
+  SetCalendarViewButtons();
+  const bool list = viewButton == kViewList;
+  const bool shown = m_module == kCalendar;
+  m_calendarOperate.SetListMode(list);
+  if (!list) m_calendarOperate.HideDetail();
+  ShowControl(m_hWnd, IDC_CALENDAR_LIST, shown && list);
+  if (m_calendarView.m_hWnd) m_calendarView.ShowWindow(shown && !list ? SW_SHOW : SW_HIDE);
+  const int mode = !shown || list               ? CCalendarViewCtrl::kNone
+                   : viewButton == kViewMonth ? CCalendarViewCtrl::kMonth
+                   : viewButton == kViewWeek  ? CCalendarViewCtrl::kWeek
+                                              : CCalendarViewCtrl::kDay;
+  m_calendarView.SetViewMode(mode);
+  // Back to the list: the selected month again.
+  if (list && shown) m_calendarOperate.QueryListMonth();
 }
 
 void CPimWnd::RefreshMessages() {
@@ -348,6 +428,8 @@ LRESULT CPimWnd::OnDestroy(UINT, WPARAM, LPARAM, BOOL& bHandled) {
   m_smsOperate.StopReceive();
   m_contactOperate.HideCard();
   KillTimer(kDateTimer);
+  m_calendarOperate.CloseDialogs();
+  CCalendarSupport::GetInstance().Close();
   if (m_calendarMenu) ::DestroyMenu(m_calendarMenu);
   m_calendarMenu = nullptr;
   // No unregistering from the connection library: it has no such call and
@@ -363,7 +445,10 @@ LRESULT CPimWnd::OnSize(UINT, WPARAM, LPARAM lParam, BOOL& bHandled) {
   m_contactOperate.LayoutList(width, height);
   m_contactOperate.PlaceCard();
   m_smsOperate.LayoutViews(width, height);
-  if (HWND view = GetDlgItem(IDC_CALENDAR_VIEW_AREA)) ::MoveWindow(view, 186, 37, width - 188, height - 37, TRUE);
+  m_calendarOperate.Layout(width, height);
+  if (m_calendarView.m_hWnd) m_calendarView.MoveWindow(186, 37, width - 188, height - 37, TRUE);
+  // The mini calendar's background runs down the side column under its blocks.
+  if (m_miniCalendar.m_hWnd) m_miniCalendar.MoveWindow(1, 36, 186, height - 36, TRUE);
   return 0;
 }
 
@@ -419,7 +504,9 @@ LRESULT CPimWnd::OnTimer(UINT, WPARAM wParam, LPARAM, BOOL& bHandled) {
   if (now.wYear != m_lastTickDate.wYear || now.wMonth != m_lastTickDate.wMonth || now.wDay != m_lastTickDate.wDay) {
     // Midnight: "today" moves (the calendar reads it from here).
     m_lastTickDate = now;
-    if (HWND view = GetDlgItem(IDC_CALENDAR_VIEW_AREA)) ::InvalidateRect(view, nullptr, TRUE);
+    m_miniCalendar.TodayChanged();
+    m_calendarOperate.Redraw();
+    m_calendarView.Redraw();
   }
   return 0;
 }
@@ -434,6 +521,10 @@ LRESULT CPimWnd::OnDeviceDisconnected(UINT, WPARAM, LPARAM, BOOL&) {
   m_smsOperate.CloseAll();
   m_smsOperate.ClearAll();
   m_messagesLoaded = false;
+  m_calendarOperate.HideDetail();
+  m_calendarOperate.CloseDialogs();
+  m_calendarOperate.ClearAll();
+  m_calendarLoaded = false;
   SetMessageModeButtons(false);
   m_tab.SendMessage(TCM_SETCURSEL, 0);
   ShowModule(kContacts);
@@ -466,7 +557,12 @@ void CPimWnd::Search() {
   std::wstring text = SearchField(m_module).GetWindowText(kMaxSearchText);
   if (m_module == kContacts) m_contactOperate.Search(text);
   else if (m_module == kMessages) m_smsOperate.Search(text);
-  // The calendar search comes with the calendar.
+  else if (m_module == kCalendar) {
+    m_calendarOperate.HideDetail();
+    // An emptied field shows the selected month again.
+    if (text.empty()) m_calendarOperate.QueryListMonth();
+    else m_calendarOperate.Search(text);
+  }
 }
 
 LRESULT CPimWnd::OnSearchMessage(UINT, WPARAM, LPARAM, BOOL&) {
@@ -490,6 +586,11 @@ void CPimWnd::EnterMultiDelete() {
   } else if (m_module == kMessages) {
     m_folderTree.EnableWindow(FALSE);
     m_smsOperate.SetCheckMode(true);
+  } else if (m_module == kCalendar) {
+    m_miniCalendar.EnableWindow(FALSE);
+    m_calendarOperate.HideDetail();
+    m_calendarList.SetHeaderCheckColumn(Calendar::kColumnCheck);
+    m_calendarList.SetHeaderCheck(false);
   }
   m_multiDelete = true;
   SetCheckCount(0);
@@ -515,6 +616,11 @@ void CPimWnd::LeaveMultiDelete(bool deleteChecked) {
       m_smsOperate.SetAllChecks(false);
     m_smsOperate.SetCheckMode(false);
     m_folderTree.EnableWindow(TRUE);
+  } else if (m_module == kCalendar) {
+    if (deleteChecked) m_calendarOperate.DeleteChecked();  // clears the ticks whatever the answer
+    else m_calendarOperate.CheckAll(false);
+    m_calendarList.SetHeaderCheckColumn(-1);
+    m_miniCalendar.EnableWindow(TRUE);
   }
   m_multiDelete = false;
   m_checkCount = 0;
@@ -590,8 +696,16 @@ LRESULT CPimWnd::OnCommand(UINT, WPARAM wParam, LPARAM lParam, BOOL& bHandled) {
         ShowModule(m_module);
         return 0;
       case IDC_CALENDAR_REFRESH:
-        SetSearchText(m_calendarSearch, L"");
-        m_calendarHadSelection = false;
+        RefreshCalendar();
+        return 0;
+      case IDC_CALENDAR_NEW:
+        m_calendarOperate.NewEvent();
+        return 0;
+      case IDC_CALENDAR_VIEW_LIST:
+      case IDC_CALENDAR_VIEW_DAY:
+      case IDC_CALENDAR_VIEW_WEEK:
+      case IDC_CALENDAR_VIEW_MONTH:
+        ShowCalendarView(static_cast<int>(id));
         return 0;
       case IDC_CONTACT_NEW:
         m_contactOperate.NewContact();
@@ -645,14 +759,26 @@ LRESULT CPimWnd::OnCommand(UINT, WPARAM wParam, LPARAM lParam, BOOL& bHandled) {
     return 0;
   }
   switch (id) {
+    case kCmdNewEvent:
+      m_calendarOperate.NewEvent();
+      return 0;
     case kCmdEditEvent:
       CalendarEdit();
       return 0;
     case kCmdDeleteEvents:
       CalendarDelete();
       return 0;
+    case kCmdToday: {
+      CCalendarSupport& support = CCalendarSupport::GetInstance();
+      support.SetSelectedDate(support.GetToday());
+      support.NotifyDateChanged();
+      return 0;
+    }
+    case kCmdRefreshCalendar:
+      RefreshCalendar();
+      return 0;
     case kCmdSelectAllEvents:
-      m_calendarList.SelectAll();
+      m_calendarOperate.SelectAll();
       return 0;
     default:
       bHandled = FALSE;
@@ -817,22 +943,33 @@ void CPimWnd::OnCalendarKey(WORD key) {
   if (m_multiDelete) return;  // the list's shortcuts wait until the mode is left
   bool control = ::GetKeyState(VK_CONTROL) < 0;
   if (control) {
-    if (key == 'A' || key == 'a') m_calendarList.SelectAll();
+    if (key == 'A' || key == 'a') m_calendarOperate.SelectAll();
     else if (key == 'E' || key == 'e') CalendarEdit();
+    else if (key == 'N' || key == 'n') m_calendarOperate.NewEvent();
     return;
   }
   if (key == VK_DELETE) CalendarDelete();
+  else if (key == VK_UP || key == VK_DOWN) m_calendarOperate.MoveSelection(key == VK_DOWN);
+  else if (key == VK_F5) RefreshCalendar();
 }
 
 void CPimWnd::CalendarEdit() {
-  int selected = m_calendarList.GetSelectedCount();
-  if (selected == 1) return;  // the event editor is not built yet
-  const wchar_t* key = selected == 0 ? L"pim.calendar.edit.nosel" : L"pim.calendar.edit.notonly";
+  std::vector<int> selected = m_calendarList.GetSelectedRows();
+  if (selected.size() == 1) {
+    m_calendarOperate.HideDetail();
+    m_calendarOperate.EditRow(selected.front());
+    return;
+  }
+  const wchar_t* key = selected.empty() ? L"pim.calendar.edit.nosel" : L"pim.calendar.edit.notonly";
   JorvMessageBox(m_hWnd, ResText(key).c_str(), ResText(L"common.messagebox.tamixtip").c_str(), JORV_MB_NOTICE, 0, 0);
 }
 
 void CPimWnd::CalendarDelete() {
-  if (m_calendarList.GetSelectedCount() > 0) return;  // deleting events comes with the calendar
+  std::vector<int> selected = m_calendarList.GetSelectedRows();
+  if (!selected.empty()) {
+    m_calendarOperate.DeleteSelected(selected);
+    return;
+  }
   JorvMessageBox(m_hWnd, ResText(L"pim.calendar.del.nosel").c_str(), ResText(L"common.messagebox.tamixtip").c_str(),
                  JORV_MB_NOTICE, 0, 0);
 }
@@ -845,7 +982,25 @@ LRESULT CPimWnd::OnCalendarListNotify(int, LPNMHDR header, BOOL& bHandled) {
     case NM_RCLICK: {
       POINT cursor;
       ::GetCursorPos(&cursor);
-      if (m_calendarMenu) wf::TrackPopup(m_calendarMenu, cursor.x, cursor.y, m_hWnd);
+      if (m_calendarMenu && !m_multiDelete) wf::TrackPopup(m_calendarMenu, cursor.x, cursor.y, m_hWnd);
+      return 0;
+    }
+    case NM_DBLCLK: {
+      auto* item = reinterpret_cast<NMITEMACTIVATE*>(header);
+      if (!m_multiDelete && item->iItem >= 0) m_calendarOperate.EditRow(m_calendarList.RowFromItem(item->iItem));
+      return 0;
+    }
+    case QSGN_CELLCLICK: {
+      auto* cell = reinterpret_cast<NMQSGRIDCELL*>(header);
+      m_calendarOperate.OnCellClick(cell->iRow, cell->iColumn, cell->iAction, cell->iCheck);
+      if (m_multiDelete) SetCheckCount(m_calendarOperate.Rows().TickedCount());
+      return 0;
+    }
+    case QSGN_HEADERCLICK: {
+      auto* click = reinterpret_cast<NMQSGRIDHEADER*>(header);
+      if (click->iColumn != Calendar::kColumnCheck) return 0;
+      m_calendarOperate.CheckAll(click->iCheck == 0);
+      if (m_multiDelete) SetCheckCount(m_calendarOperate.Rows().TickedCount());
       return 0;
     }
     default:
@@ -1014,8 +1169,14 @@ LRESULT CPimWnd::OnHideWait(UINT, WPARAM wParam, LPARAM lParam, BOOL&) {
   return 0;
 }
 
-LRESULT CPimWnd::OnShowEventDetail(UINT, WPARAM, LPARAM, BOOL&) {
+LRESULT CPimWnd::OnShowEventDetail(UINT, WPARAM wParam, LPARAM, BOOL&) {
   if (::IsWindowVisible(m_hWnd) && m_module == kCalendar) m_calendarHadSelection = true;
+  m_calendarOperate.ShowDetail(static_cast<int>(wParam));
+  return 0;
+}
+
+LRESULT CPimWnd::OnEditEvent(UINT, WPARAM, LPARAM, BOOL&) {
+  m_calendarOperate.EditCurrent();
   return 0;
 }
 

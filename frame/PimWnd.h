@@ -8,6 +8,10 @@
 #include <cstdint>
 #include <map>
 
+#include "calendar/CalendarCtrl.h"
+#include "calendar/CalendarOperate.h"
+#include "calendar/CalendarSupport.h"
+#include "calendar/CalendarViewCtrl.h"
 #include "contact/ContactOperate.h"
 #include "content/PimMessages.h"
 #include "controls/QsButton.h"
@@ -80,6 +84,14 @@ class CPimWnd : public CAppWindowBase<CPimWnd>,
   CQSTreeView& ChatTree() { return m_chatTree; }
   CQsSearchEdit& MessageSearch() { return m_smsSearch; }
   CSMSOperate& Messages() { return m_smsOperate; }
+  CCalendarOperate& Calendar() { return m_calendarOperate; }
+  CCalendarCtrl& MiniCalendar() { return m_miniCalendar; }
+  CCalendarViewCtrl& CalendarView() { return m_calendarView; }
+  // The calendar's view buttons: list, day, week, month.
+  enum CalendarViewKind { kViewList = IDC_CALENDAR_VIEW_LIST, kViewDay = IDC_CALENDAR_VIEW_DAY,
+                          kViewWeek = IDC_CALENDAR_VIEW_WEEK, kViewMonth = IDC_CALENDAR_VIEW_MONTH };
+  void ShowCalendarView(int viewButton);
+  int CalendarViewButton() const { return m_calendarViewButton; }
 
   BEGIN_DDX_MAP(CPimWnd)
     DDX_CONTROL(IDC_MODULE_TAB, m_tab)
@@ -140,7 +152,7 @@ class CPimWnd : public CAppWindowBase<CPimWnd>,
   LRESULT OnSearchMessage(UINT, WPARAM, LPARAM, BOOL&);
   LRESULT OnHideWait(UINT, WPARAM, LPARAM, BOOL&);
   LRESULT OnShowEventDetail(UINT, WPARAM, LPARAM, BOOL&);
-  LRESULT OnEditEvent(UINT, WPARAM, LPARAM, BOOL&) { return 0; }  // the event editor is not built yet
+  LRESULT OnEditEvent(UINT, WPARAM, LPARAM, BOOL&);
   LRESULT OnImportExportStep(UINT, WPARAM, LPARAM, BOOL&);
   LRESULT OnContactById(UINT, WPARAM, LPARAM, BOOL&);
   LRESULT OnContactFocus(UINT, WPARAM, LPARAM, BOOL&);
@@ -184,6 +196,9 @@ class CPimWnd : public CAppWindowBase<CPimWnd>,
   void SetMessageModeButtons(bool conversations);
   void CalendarEdit();
   void CalendarDelete();
+  void RefreshCalendar();
+  void InitCalendar();
+  void SetCalendarViewButtons();
   void ShowImportExportMenu(int buttonId);
   bool ContactsShownAndVisible() const;
 
@@ -200,6 +215,12 @@ class CPimWnd : public CAppWindowBase<CPimWnd>,
   // destroyed before them.
   CContactOperate m_contactOperate;
   CSMSOperate m_smsOperate;
+  CCalendarOperate m_calendarOperate;
+  // The calendar's own windows, made at initialisation (children of this one).
+  CCalendarCtrl m_miniCalendar;
+  CCalendarViewCtrl m_calendarView;
+  int m_calendarViewButton = kViewList;
+  bool m_calendarLoaded = false;  // the calendar was read since the last load
 
   int m_module = kContacts;
   bool m_loaded = false;

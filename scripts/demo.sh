@@ -85,6 +85,11 @@ script="$script; command 41822; until common.caption.tip; press common.caption.t
 # progress window; the phone is read again when it ends.
 script="$script; delay 1500; click 0x582; menu 0; until common.open; fill common.open 0x47c $messages_import_win"
 script="$script; press common.open 1; until common.import; shot 30-message-import; idle; delay 0; idle"
+# The calendar: the month view, the same in Simplified Chinese (lunar days),
+# and the list searched.
+script="$script; tab 2; idle; click 0x4ff; idle; shot 31-calendar-month; lang zhcn; idle; tab 2; idle"
+script="$script; click 0x4ff; idle; shot 32-calendar-month-zh-cn; lang en; idle; tab 2; idle; click 0x4fc; idle"
+script="$script; type 0x58e meeting; idle; shot 33-calendar-search; type 0x58e; idle"
 script="$script; tab 0; idle"
 script="$script; tab 0; type 0x4cf an; idle; row 0x488 2; idle; shot 04-contacts-search; type 0x4cf; idle"
 # The shared contact editor on a contact (menu command 41069, Edit), left with Cancel.

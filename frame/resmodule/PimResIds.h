@@ -33,6 +33,7 @@
 #define IDC_CALENDAR_VIEW_WEEK 0x4fe
 #define IDC_CALENDAR_VIEW_MONTH 0x4ff
 #define IDC_CALENDAR_VIEW_AREA 0x500
+#define IDC_CALENDAR_MINI 0x501  // made by the window, not in the template
 #define IDC_SMS_MODE_LIST 0x56b
 #define IDC_SMS_MODE_CHAT 0x56c
 #define IDC_BUSY_CONTACT 0x57d

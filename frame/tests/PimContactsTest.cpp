@@ -343,46 +343,6 @@ TEST_F(PimContactsTest, DisconnectClearsEverythingAndOnlyTheNextShowReloads) {
   EXPECT_EQ(static_cast<size_t>(contacts().Rows().ContactCount()), ProviderAutomation::GetCounts().phoneContacts);
 }
 
-// The calendar list's shortcuts, with rows of its own (the calendar module
-// fills it itself later).
-struct ThreeEvents : IQsGridModel {
-  int GetRowCount() const override { return 3; }
-  void GetCell(int row, int, CQsGridCell& cell) const override { cell.text = L"event " + std::to_wstring(row); }
-};
-
-TEST_F(PimContactsTest, CalendarShortcutsWantOneEventAndWaitForTheEndOfMultiDelete) {
-  CreateAndShow();
-  ThreeEvents events;
-  CQsSuperGrid& list = window->CalendarList();
-  if (list.GetColumnCount() == 0) list.AddColumn(L"", 1.0);
-  list.SetModel(&events);
-  window->Tabs().SendMessage(TCM_SETCURSEL, 2);
-  NMHDR change{window->Tabs(), IDC_MODULE_TAB, static_cast<UINT>(TCN_SELCHANGE)};
-  window->SendMessage(WM_NOTIFY, IDC_MODULE_TAB, reinterpret_cast<LPARAM>(&change));
-  ASSERT_EQ(window->CurrentModule(), CPimWnd::kCalendar);
-  list.SelectRow(0);
-  list.SelectRow(2);
-
-  BYTE keys[256] = {};
-  ::GetKeyboardState(keys);
-  keys[VK_CONTROL] = 0x80;
-  ::SetKeyboardState(keys);
-  JorvAutomation::TakeJournal();
-  list.SendMessage(WM_KEYDOWN, 'E', 0);
-  std::vector<JorvCall> boxes = Calls(L"JorvMessageBox");
-  ASSERT_EQ(boxes.size(), 1u);
-  EXPECT_EQ(boxes[0].text, ResText(L"pim.calendar.edit.notonly"));
-  EXPECT_EQ(boxes[0].caption, ResText(L"common.messagebox.tamixtip"));
-
-  Press(IDC_CALENDAR_DELETESOME);
-  list.SendMessage(WM_KEYDOWN, 'E', 0);
-  EXPECT_TRUE(Calls(L"JorvMessageBox").empty()) << "shortcuts wait while rows are checked for deletion";
-  keys[VK_CONTROL] = 0;
-  ::SetKeyboardState(keys);
-  Press(IDC_MULTIDELETE_CANCEL);
-  list.SetModel(nullptr);
-}
-
 TEST_F(PimContactsTest, TodayMovesAtTheFirstTickOfANewDayAndAZeroSizeMovesNothing) {
   CreateAndShow();
   SYSTEMTIME now{};

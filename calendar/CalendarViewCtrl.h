@@ -1,0 +1,261 @@
+// CCalendarViewCtrl: the right-hand side of the calendar page when it shows
+// the month, week or day view. It keeps one state per view (the state draws
+// the view's header, receives the mouse there and asks the provider for the
+// view's days) and one body window per view (the grid and its events), and
+// the day models of the last answer, from which the bodies draw. It follows
+// the selected day of CCalendarSupport and hears the provider's answers.
+#pragma once
+#include <windows.h>
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "calendar/CHSDate.h"
+#include "calendar/DateObserver.h"
+#include "calendar/LunarNames.h"
+#include "calendar/MonthGrid.h"
+#include "content/DataProvider.h"
+#include "framework/WindowImpl.h"
+
+class CCalendarViewCtrl;
+
+// What a view does with the mouse and the provider's answers. The operations
+// are called by slot from the control: keep their order.
+class CalendarViewState {
+ public:
+  CalendarViewState(CCalendarViewCtrl& control, const CCHSDate& shownFirst);
+  virtual ~CalendarViewState() = default;
+  CalendarViewState(const CalendarViewState&) = delete;
+  CalendarViewState& operator=(const CalendarViewState&) = delete;
+
+  virtual void Draw(Gdiplus::Graphics& g, const RECT& client, const CCHSDate& selected) = 0;
+  virtual void OnMouseMove(UINT keys, int x, int y);
+  virtual void OnLButtonDown(UINT keys, int x, int y);
+  virtual void OnRButtonDown(UINT keys, int x, int y);
+  virtual void OnLButtonDblClk(UINT keys, int x, int y);
+  virtual void OnRButtonDblClk(UINT keys, int x, int y);
+  virtual void OnReturnPage() {}
+  virtual void OnRefreshComplete() { Query(true); }
+  virtual void Unused() {}
+  virtual void OnUpdated() { Query(true); }
+  virtual void OnInserted() { Query(true); }
+  virtual void OnDeleted() { Query(true); }
+  // Asks the provider for the view's days when the selected day left them
+  // (or always, forced).
+  virtual void Query(bool force) = 0;
+
+  bool RedrawOnAnswer() const { return m_redrawOnAnswer; }
+  void ClearRedrawOnAnswer() { m_redrawOnAnswer = false; }
+  const CCHSDate& ShownFirst() const { return m_shownFirst; }
+  int ScrollPos() const { return m_scrollPos; }
+  void SetScrollPos(int pos) { m_scrollPos = pos; }
+
+ protected:
+  // Header buttons: which one a point hits (-1: none), and what a click on
+  // it does.
+  virtual int HitHeaderButton(int x, int y) const = 0;
+  virtual void PressHeaderButton(int button) = 0;
+  // The selected day becomes `day`; every calendar part follows.
+  void SelectDay(const CCHSDate& day);
+
+  CCalendarViewCtrl& m_control;
+  bool m_redrawOnAnswer = false;
+  CCHSDate m_shownFirst;
+  int m_scrollPos = 0;
+  int m_hotButton = -1;
+  bool m_pressed = false;
+};
+
+class CalendarViewStateMonth final : public CalendarViewState {
+ public:
+  explicit CalendarViewStateMonth(CCalendarViewCtrl& control);
+  void Draw(Gdiplus::Graphics& g, const RECT& client, const CCHSDate& selected) override;
+  void Query(bool force) override;
+
+ private:
+  int HitHeaderButton(int x, int y) const override;
+  void PressHeaderButton(int button) override;
+
+  Calendar::MonthHeaderLook m_look;
+  bool m_lookLoaded = false;
+  int m_width = 0;
+};
+
+// The week and day states ask for their days here; their headers and grids
+// are drawn by the week and day views.
+class CalendarViewStateWeek final : public CalendarViewState {
+ public:
+  explicit CalendarViewStateWeek(CCalendarViewCtrl& control);
+  void Draw(Gdiplus::Graphics& g, const RECT& client, const CCHSDate& selected) override;
+  void Query(bool force) override;
+
+ private:
+  int HitHeaderButton(int, int) const override { return -1; }
+  void PressHeaderButton(int) override {}
+};
+
+class CalendarViewStateDay final : public CalendarViewState {
+ public:
+  explicit CalendarViewStateDay(CCalendarViewCtrl& control);
+  void Draw(Gdiplus::Graphics& g, const RECT& client, const CCHSDate& selected) override;
+  void Query(bool force) override;
+
+ private:
+  int HitHeaderButton(int, int) const override { return -1; }
+  void PressHeaderButton(int) override {}
+};
+
+// The body windows: children of the control below its header.
+class CCalendarViewBodyWnd : public wf::CWindowImpl<CCalendarViewBodyWnd> {
+ public:
+  DECLARE_WND_CLASS_EX(L"PimCalendarViewBody", CS_DBLCLKS, -1)
+  explicit CCalendarViewBodyWnd(CCalendarViewCtrl& control) : m_control(control) {}
+  ~CCalendarViewBodyWnd() override = default;
+
+  HWND Create(HWND parent, int top);
+  int Top() const { return m_top; }
+  // Draws into `dc` (WM_PAINT, WM_PRINTCLIENT and tests).
+  virtual void Paint(HDC dc) = 0;
+
+  BEGIN_MSG_MAP(CCalendarViewBodyWnd)
+    MESSAGE_HANDLER(WM_PAINT, OnPaint)
+    MESSAGE_HANDLER(WM_PRINTCLIENT, OnPrintClient)
+    MESSAGE_HANDLER(WM_ERASEBKGND, OnEraseBkgnd)
+    MESSAGE_HANDLER(WM_LBUTTONDOWN, OnLButtonDown)
+    MESSAGE_HANDLER(WM_LBUTTONDBLCLK, OnLButtonDblClk)
+  END_MSG_MAP()
+
+ protected:
+  virtual void OnClick(POINT) {}
+  virtual void OnDoubleClick(POINT) {}
+
+  CCalendarViewCtrl& m_control;
+  int m_top = 0;
+
+ private:
+  LRESULT OnPaint(UINT, WPARAM, LPARAM, BOOL&);
+  LRESULT OnPrintClient(UINT, WPARAM, LPARAM, BOOL&);
+  LRESULT OnEraseBkgnd(UINT, WPARAM, LPARAM, BOOL&) { return 1; }
+  LRESULT OnLButtonDown(UINT, WPARAM, LPARAM, BOOL&);
+  LRESULT OnLButtonDblClk(UINT, WPARAM, LPARAM, BOOL&);
+};
+
+class CCalendarMonthViewBodyWnd final : public CCalendarViewBodyWnd {
+ public:
+  using CCalendarViewBodyWnd::CCalendarViewBodyWnd;
+  void Paint(HDC dc) override;
+  Calendar::MonthBodyLayout CurrentLayout() const;
+
+ private:
+  void OnClick(POINT pt) override;
+  void OnDoubleClick(POINT pt) override;
+  Calendar::MonthLook m_look;
+  bool m_lookLoaded = false;
+ public:
+  // The language's lunar names, read again when the suite's language changes
+  // (the plug-in is restarted then).
+  void LoadNames() { LoadLunarNames(m_lunarNames); }
+
+ private:
+  CLunarNames m_lunarNames;
+};
+
+// The week and day grids come with those views; until then their bodies
+// show the view's background.
+class CCalendarWeekViewBodyWnd final : public CCalendarViewBodyWnd {
+ public:
+  using CCalendarViewBodyWnd::CCalendarViewBodyWnd;
+  void Paint(HDC dc) override;
+};
+class CCalendarDayViewBodyWnd final : public CCalendarViewBodyWnd {
+ public:
+  using CCalendarViewBodyWnd::CCalendarViewBodyWnd;
+  void Paint(HDC dc) override;
+};
+
+class CCalendarViewCtrl : public wf::CWindowImpl<CCalendarViewCtrl>,
+                          public CDataProviderCallback,
+                          public CDateOberver {
+ public:
+  DECLARE_WND_CLASS_EX(L"PimCalendarView", CS_DBLCLKS, -1)
+  enum Mode { kNone = 0, kMonth = 1, kWeek = 2, kDay = 3 };
+  static constexpr int kMonthBodyTop = 60;
+  static constexpr int kWeekBodyTop = 102;
+  static constexpr int kDayBodyTop = 62;
+
+  // What the control asks of the main window.
+  struct Host {
+    std::function<void()> showDayView;  // leave the list, show the day view
+    // Open the event editor on `event` (null: a new event at `start`).
+    std::function<void(const Calendar::CCalendarData* event, const CCHSDate& day)> openEditor;
+  };
+
+  CCalendarViewCtrl();
+  ~CCalendarViewCtrl() override;
+
+  // Makes the window and its bodies (hidden) and registers with
+  // CCalendarSupport.
+  HWND Create(HWND parent, const RECT& rc, UINT id, Host host);
+
+  void SetViewMode(int mode);
+  int ViewMode() const { return m_mode; }
+  CalendarViewState* CurrentState() const { return m_state; }
+  CalendarViewStateMonth& MonthState() { return *m_month; }
+  const std::vector<Calendar::DayModel>& DayModels() const { return m_days; }
+  CCalendarMonthViewBodyWnd& MonthBody() { return m_monthBody; }
+  const Host& Owner() const { return m_host; }
+  // Redraws the header and the shown body.
+  void Redraw();
+  // Draws the header into `dc`.
+  void Paint(HDC dc);
+
+  // CDateOberver
+  void OnDateChanged() override;
+  void OnShowDay() override;
+
+  bool OnReturnPage(const std::wstring& uri, uint32_t status, const ContentList& records) override;
+  bool OnRefreshComplete(const std::wstring& uri, uint32_t status) override;
+  bool OnUpdate(const std::wstring& uri, uint32_t status) override;
+  bool OnInsert(const std::wstring& uri, uint32_t status, CContent* record) override;
+  bool OnDelete(const std::wstring& uri, uint32_t status) override;
+  bool OnReturnGroupContent(const std::wstring& uri, uint32_t status, const GroupedContent& groups) override;
+
+  BEGIN_MSG_MAP(CCalendarViewCtrl)
+    MESSAGE_HANDLER(WM_PAINT, OnPaint)
+    MESSAGE_HANDLER(WM_PRINTCLIENT, OnPrintClient)
+    MESSAGE_HANDLER(WM_ERASEBKGND, OnEraseBkgnd)
+    MESSAGE_HANDLER(WM_SIZE, OnSize)
+    MESSAGE_HANDLER(WM_MOUSEMOVE, OnMouse)
+    MESSAGE_HANDLER(WM_LBUTTONDOWN, OnMouse)
+    MESSAGE_HANDLER(WM_RBUTTONDOWN, OnMouse)
+    MESSAGE_HANDLER(WM_LBUTTONDBLCLK, OnMouse)
+    MESSAGE_HANDLER(WM_RBUTTONDBLCLK, OnMouse)
+    MESSAGE_HANDLER(WM_VSCROLL, OnVScroll)
+    MESSAGE_HANDLER(WM_DESTROY, OnDestroy)
+  END_MSG_MAP()
+
+ private:
+  LRESULT OnPaint(UINT, WPARAM, LPARAM, BOOL&);
+  LRESULT OnPrintClient(UINT, WPARAM, LPARAM, BOOL&);
+  LRESULT OnEraseBkgnd(UINT, WPARAM, LPARAM, BOOL&) { return 1; }
+  LRESULT OnSize(UINT, WPARAM, LPARAM, BOOL&);
+  LRESULT OnMouse(UINT, WPARAM, LPARAM, BOOL&);
+  LRESULT OnVScroll(UINT, WPARAM, LPARAM, BOOL&);
+  LRESULT OnDestroy(UINT, WPARAM, LPARAM, BOOL&);
+  void PlaceBodies(int width, int height);
+  CCalendarViewBodyWnd* BodyOf(int mode);
+  void Unregister();
+
+  int m_mode = kNone;
+  CalendarViewState* m_state = nullptr;
+  std::unique_ptr<CalendarViewStateMonth> m_month;
+  std::unique_ptr<CalendarViewStateWeek> m_week;
+  std::unique_ptr<CalendarViewStateDay> m_day;
+  std::vector<Calendar::DayModel> m_days;
+  CCalendarMonthViewBodyWnd m_monthBody;
+  CCalendarWeekViewBodyWnd m_weekBody;
+  CCalendarDayViewBodyWnd m_dayBody;
+  Host m_host;
+  bool m_registered = false;
+};
