@@ -67,16 +67,6 @@ void CCalendarCtrl::Paint(HDC dc) {
   Calendar::PaintMiniMonth(dc, CurrentLayout(), m_look, m_hot, m_pressed);
 }
 
-LRESULT CCalendarCtrl::OnPaint(UINT, WPARAM, LPARAM, BOOL&) {
-  wf::PaintBuffered(m_hWnd, [this](HDC dc, const RECT&) { Paint(dc); });
-  return 0;
-}
-
-LRESULT CCalendarCtrl::OnPrintClient(UINT, WPARAM wParam, LPARAM, BOOL&) {
-  Paint(reinterpret_cast<HDC>(wParam));
-  return 0;
-}
-
 std::optional<Calendar::MiniHitItem> CCalendarCtrl::HitAt(LPARAM lParam) const {
   const Calendar::MiniMonthLayout layout = CurrentLayout();
   const Calendar::MiniHitItem* hit = Calendar::HitTestMiniMonth(layout, wf::PointFromLParam(lParam));

@@ -15,9 +15,13 @@
 #include "calendar/DateObserver.h"
 #include "calendar/MiniMonth.h"
 #include "content/DataProvider.h"
+#include "framework/BufferedPaint.h"
 #include "framework/WindowImpl.h"
 
-class CCalendarCtrl : public wf::CWindowImpl<CCalendarCtrl>, public CDataProviderCallback, public CDateOberver {
+class CCalendarCtrl : public wf::CWindowImpl<CCalendarCtrl>,
+                      public wf::CBufferedPaint<CCalendarCtrl>,
+                      public CDataProviderCallback,
+                      public CDateOberver {
  public:
   DECLARE_WND_CLASS_EX(L"PimMiniCalendar", CS_DBLCLKS, -1)
 
@@ -51,9 +55,7 @@ class CCalendarCtrl : public wf::CWindowImpl<CCalendarCtrl>, public CDataProvide
   bool OnInsert(const std::wstring& uri, uint32_t status, CContent* record) override;
 
   BEGIN_MSG_MAP(CCalendarCtrl)
-    MESSAGE_HANDLER(WM_PAINT, OnPaint)
-    MESSAGE_HANDLER(WM_PRINTCLIENT, OnPrintClient)
-    MESSAGE_HANDLER(WM_ERASEBKGND, OnEraseBkgnd)
+    CHAIN_MSG_MAP(wf::CBufferedPaint<CCalendarCtrl>)
     MESSAGE_HANDLER(WM_LBUTTONDOWN, OnLButtonDown)
     MESSAGE_HANDLER(WM_LBUTTONUP, OnLButtonUp)
     MESSAGE_HANDLER(WM_LBUTTONDBLCLK, OnLButtonDblClk)
@@ -64,9 +66,6 @@ class CCalendarCtrl : public wf::CWindowImpl<CCalendarCtrl>, public CDataProvide
   END_MSG_MAP()
 
  private:
-  LRESULT OnPaint(UINT, WPARAM, LPARAM, BOOL&);
-  LRESULT OnPrintClient(UINT, WPARAM, LPARAM, BOOL&);
-  LRESULT OnEraseBkgnd(UINT, WPARAM, LPARAM, BOOL&) { return 1; }
   LRESULT OnLButtonDown(UINT, WPARAM, LPARAM, BOOL&);
   LRESULT OnLButtonUp(UINT, WPARAM, LPARAM, BOOL&);
   LRESULT OnLButtonDblClk(UINT, WPARAM, LPARAM, BOOL&);

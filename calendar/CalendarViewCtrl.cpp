@@ -135,16 +135,6 @@ HWND CCalendarViewBodyWnd::Create(HWND parent, int top) {
   return wf::CWindowImpl<CCalendarViewBodyWnd>::Create(parent, rc, L"", WS_CHILD | WS_CLIPSIBLINGS, 0);
 }
 
-LRESULT CCalendarViewBodyWnd::OnPaint(UINT, WPARAM, LPARAM, BOOL&) {
-  wf::PaintBuffered(m_hWnd, [this](HDC dc, const RECT&) { Paint(dc); });
-  return 0;
-}
-
-LRESULT CCalendarViewBodyWnd::OnPrintClient(UINT, WPARAM wParam, LPARAM, BOOL&) {
-  Paint(reinterpret_cast<HDC>(wParam));
-  return 0;
-}
-
 LRESULT CCalendarViewBodyWnd::OnLButtonDown(UINT, WPARAM, LPARAM lParam, BOOL&) {
   OnClick(wf::PointFromLParam(lParam));
   return 0;
@@ -297,16 +287,6 @@ void CCalendarViewCtrl::Paint(HDC dc) {
   RECT client = GetClientRect();
   Calendar::FillViewRect(g, kControlBackground, client);
   if (m_state) m_state->Draw(g, client, CCalendarSupport::GetInstance().GetSelectedDate());
-}
-
-LRESULT CCalendarViewCtrl::OnPaint(UINT, WPARAM, LPARAM, BOOL&) {
-  wf::PaintBuffered(m_hWnd, [this](HDC dc, const RECT&) { Paint(dc); });
-  return 0;
-}
-
-LRESULT CCalendarViewCtrl::OnPrintClient(UINT, WPARAM wParam, LPARAM, BOOL&) {
-  Paint(reinterpret_cast<HDC>(wParam));
-  return 0;
 }
 
 LRESULT CCalendarViewCtrl::OnSize(UINT, WPARAM, LPARAM lParam, BOOL&) {

@@ -16,6 +16,7 @@
 #include "calendar/LunarNames.h"
 #include "calendar/MonthGrid.h"
 #include "content/DataProvider.h"
+#include "framework/BufferedPaint.h"
 #include "framework/WindowImpl.h"
 
 class CCalendarViewCtrl;
@@ -107,7 +108,8 @@ class CalendarViewStateDay final : public CalendarViewState {
 };
 
 // The body windows: children of the control below its header.
-class CCalendarViewBodyWnd : public wf::CWindowImpl<CCalendarViewBodyWnd> {
+class CCalendarViewBodyWnd : public wf::CWindowImpl<CCalendarViewBodyWnd>,
+                             public wf::CBufferedPaint<CCalendarViewBodyWnd> {
  public:
   DECLARE_WND_CLASS_EX(L"PimCalendarViewBody", CS_DBLCLKS, -1)
   explicit CCalendarViewBodyWnd(CCalendarViewCtrl& control) : m_control(control) {}
@@ -119,9 +121,7 @@ class CCalendarViewBodyWnd : public wf::CWindowImpl<CCalendarViewBodyWnd> {
   virtual void Paint(HDC dc) = 0;
 
   BEGIN_MSG_MAP(CCalendarViewBodyWnd)
-    MESSAGE_HANDLER(WM_PAINT, OnPaint)
-    MESSAGE_HANDLER(WM_PRINTCLIENT, OnPrintClient)
-    MESSAGE_HANDLER(WM_ERASEBKGND, OnEraseBkgnd)
+    CHAIN_MSG_MAP(wf::CBufferedPaint<CCalendarViewBodyWnd>)
     MESSAGE_HANDLER(WM_LBUTTONDOWN, OnLButtonDown)
     MESSAGE_HANDLER(WM_LBUTTONDBLCLK, OnLButtonDblClk)
   END_MSG_MAP()
@@ -134,9 +134,6 @@ class CCalendarViewBodyWnd : public wf::CWindowImpl<CCalendarViewBodyWnd> {
   int m_top = 0;
 
  private:
-  LRESULT OnPaint(UINT, WPARAM, LPARAM, BOOL&);
-  LRESULT OnPrintClient(UINT, WPARAM, LPARAM, BOOL&);
-  LRESULT OnEraseBkgnd(UINT, WPARAM, LPARAM, BOOL&) { return 1; }
   LRESULT OnLButtonDown(UINT, WPARAM, LPARAM, BOOL&);
   LRESULT OnLButtonDblClk(UINT, WPARAM, LPARAM, BOOL&);
 };
@@ -175,6 +172,7 @@ class CCalendarDayViewBodyWnd final : public CCalendarViewBodyWnd {
 };
 
 class CCalendarViewCtrl : public wf::CWindowImpl<CCalendarViewCtrl>,
+                          public wf::CBufferedPaint<CCalendarViewCtrl>,
                           public CDataProviderCallback,
                           public CDateOberver {
  public:
@@ -222,9 +220,7 @@ class CCalendarViewCtrl : public wf::CWindowImpl<CCalendarViewCtrl>,
   bool OnReturnGroupContent(const std::wstring& uri, uint32_t status, const GroupedContent& groups) override;
 
   BEGIN_MSG_MAP(CCalendarViewCtrl)
-    MESSAGE_HANDLER(WM_PAINT, OnPaint)
-    MESSAGE_HANDLER(WM_PRINTCLIENT, OnPrintClient)
-    MESSAGE_HANDLER(WM_ERASEBKGND, OnEraseBkgnd)
+    CHAIN_MSG_MAP(wf::CBufferedPaint<CCalendarViewCtrl>)
     MESSAGE_HANDLER(WM_SIZE, OnSize)
     MESSAGE_HANDLER(WM_MOUSEMOVE, OnMouse)
     MESSAGE_HANDLER(WM_LBUTTONDOWN, OnMouse)
@@ -236,9 +232,6 @@ class CCalendarViewCtrl : public wf::CWindowImpl<CCalendarViewCtrl>,
   END_MSG_MAP()
 
  private:
-  LRESULT OnPaint(UINT, WPARAM, LPARAM, BOOL&);
-  LRESULT OnPrintClient(UINT, WPARAM, LPARAM, BOOL&);
-  LRESULT OnEraseBkgnd(UINT, WPARAM, LPARAM, BOOL&) { return 1; }
   LRESULT OnSize(UINT, WPARAM, LPARAM, BOOL&);
   LRESULT OnMouse(UINT, WPARAM, LPARAM, BOOL&);
   LRESULT OnVScroll(UINT, WPARAM, LPARAM, BOOL&);

@@ -152,16 +152,20 @@ void DrawCentred(HDC dc, const std::wstring& text, HFONT font, Gdiplus::ARGB col
               DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_NOCLIP);
 }
 
-// A weekday name that is wider than its column ("Wed" in a narrow block)
-// keeps as many of its first characters as fit, at least one.
-std::wstring FittedName(HDC dc, HFONT font, const std::wstring& name, int width) {
+// Weekday names wider than their columns ("Wed" in a narrow block) are all
+// cut to the same number of first characters, the most that lets every one
+// fit (at least one), so the row reads evenly.
+void FitWeekdayNames(HDC dc, HFONT font, const std::wstring (&names)[7], int width, std::wstring (&fitted)[7]) {
   wf::ScopedSelect select(dc, font);
-  std::wstring fitted = name;
-  SIZE extent{};
-  while (fitted.size() > 1 && ::GetTextExtentPoint32W(dc, fitted.c_str(), static_cast<int>(fitted.size()), &extent) &&
-         extent.cx > width - 2)
-    fitted.pop_back();
-  return fitted;
+  size_t keep = 0;
+  for (const std::wstring& name : names) keep = std::max(keep, name.size());
+  auto fits = [&](const std::wstring& text) {
+    SIZE extent{};
+    return ::GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &extent) && extent.cx <= width - 2;
+  };
+  for (const std::wstring& name : names)
+    while (keep > 1 && !fits(name.substr(0, keep))) --keep;
+  for (int i = 0; i < 7; ++i) fitted[i] = names[i].substr(0, keep);
 }
 
 void FillSolid(HDC dc, Gdiplus::ARGB colour, const RECT& rc) {
@@ -212,11 +216,9 @@ void PaintMiniMonth(HDC dc, const MiniMonthLayout& layout, const MiniMonthLook& 
   const int oldMode = ::SetBkMode(dc, TRANSPARENT);
   for (const MiniBlock& block : layout.blocks) {
     DrawCentred(dc, block.titleText, titleFont, look.titleText, block.title);
-    for (int j = 0; j < kMonthColumns; ++j) {
-      const RECT& column = block.weekdays[j];
-      DrawCentred(dc, FittedName(dc, weekFont, look.weekdayNames[j], column.right - column.left), weekFont,
-                  look.weekText, column);
-    }
+    std::wstring names[7];
+    FitWeekdayNames(dc, weekFont, look.weekdayNames, block.weekdays[0].right - block.weekdays[0].left, names);
+    for (int j = 0; j < kMonthColumns; ++j) DrawCentred(dc, names[j], weekFont, look.weekText, block.weekdays[j]);
     // The line under the weekday row.
     FillSolid(dc, look.lines, RECT{block.grid.left, block.grid.top - 1, block.grid.right, block.grid.top});
     for (const MiniCell& cell : block.cells) {
