@@ -36,12 +36,23 @@ void PaintBuffered(HWND window, const std::function<void(HDC, const RECT&)>& pai
   const RECT& clip = dc.ps().rcPaint;
   const int width = clip.right - clip.left, height = clip.bottom - clip.top;
   if (width <= 0 || height <= 0) return;
-  MemoryCanvas buffer(dc, width, height);
-  if (!buffer.valid()) return;
+  // A bitmap in the screen's own format, not a DIB section: GDI+ under Wine
+  // draws into a DIB section three to four times slower (a month of the
+  // calendar took 20 ms instead of 6).
+  HDC buffer = ::CreateCompatibleDC(dc);
+  HBITMAP bitmap = buffer ? ::CreateCompatibleBitmap(dc, width, height) : nullptr;
+  if (!bitmap) {
+    if (buffer) ::DeleteDC(buffer);
+    return;
+  }
+  HGDIOBJ old = ::SelectObject(buffer, bitmap);
   ::SetViewportOrgEx(buffer, -clip.left, -clip.top, nullptr);
   paint(buffer, clip);
   ::SetViewportOrgEx(buffer, 0, 0, nullptr);
   ::BitBlt(dc, clip.left, clip.top, width, height, buffer, 0, 0, SRCCOPY);
+  ::SelectObject(buffer, old);
+  ::DeleteObject(bitmap);
+  ::DeleteDC(buffer);
 }
 
 }  // namespace wf
