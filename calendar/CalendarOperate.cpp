@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "calendar/CalendarNewDlg.h"
 #include "calendar/CalendarSupport.h"
 #include "content/PimMessages.h"
 #include "content/ReplyDispatch.h"
@@ -127,7 +128,7 @@ void CCalendarOperate::Redraw() {
 
 void CCalendarOperate::ClearAll() {
   m_rows.Clear();
-  m_detailShown = false;
+  HideDetail();
   m_showAfterSearch = false;
   if (m_controls.list) {
     m_controls.list->ClearSelection();
@@ -220,7 +221,10 @@ bool CCalendarOperate::OnReturnEventList(const std::wstring&, uint32_t status, c
 
 bool CCalendarOperate::OnReturnById(const std::wstring&, uint32_t, const ContentList& records) {
   const CCalendarData* event = records.empty() ? nullptr : dynamic_cast<const CCalendarData*>(records.front());
-  if (event) m_detailEvent = *event;
+  if (event) {
+    m_detailSource = *event;
+    m_detailEvent = DetailCopy(*event);
+  }
   if (m_controls.mainWindow) ::PostMessageW(m_controls.mainWindow, pim_msg::kEditEvent, 0, 0);
   return true;
 }
@@ -357,22 +361,20 @@ void CCalendarOperate::CloseDialogs() {
 // The editor and the detail popup
 
 void CCalendarOperate::NewEvent() {
-  SYSTEMTIME now = wf::LocalTime();
-  CCalendarData event;
-  event.m_start = MakeTimeText(now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute);
-  OpenEditor(false, event);
+  HWND active = ::GetActiveWindow();
+  RunEventEditor(active ? active : m_controls.mainWindow, wf::LocalTime(), false);
 }
 
 void CCalendarOperate::EditRow(int row) {
   if (m_rows.IsEventRow(row)) OpenEditor(true, m_rows.At(row).event);
 }
 
-void CCalendarOperate::EditCurrent() { OpenEditor(true, m_detailEvent); }
+// The event as stored, not the popup's copy (whose all-day end reads 23:59).
+void CCalendarOperate::EditCurrent() { OpenEditor(true, m_detailSource); }
 
-void CCalendarOperate::OpenEditor(bool, const CCalendarData&) {
-  // The event editor (a modal dialog over the active window, new or edit
-  // mode, saving through CCalendarSupport) is not built yet: nothing opens.
-  Info("CCalendarOperate: the event editor is not available yet");
+void CCalendarOperate::OpenEditor(bool, const CCalendarData& event) {
+  HWND active = ::GetActiveWindow();
+  RunEventEditor(active ? active : m_controls.mainWindow, event);
 }
 
 CCalendarData CCalendarOperate::DetailCopy(const CCalendarData& event) {
@@ -388,7 +390,8 @@ RECT CCalendarOperate::DetailPlacement(const RECT& list) {
 
 void CCalendarOperate::ShowDetail(int row) {
   if (!m_rows.IsEventRow(row)) return;
-  m_detailEvent = DetailCopy(m_rows.At(row).event);
+  m_detailSource = m_rows.At(row).event;
+  m_detailEvent = DetailCopy(m_detailSource);
   RECT list{};
   if (m_controls.list && m_controls.list->m_hWnd) list = m_controls.list->GetWindowRect();
   m_detailRect = DetailPlacement(list);
@@ -397,6 +400,17 @@ void CCalendarOperate::ShowDetail(int row) {
 }
 
 void CCalendarOperate::PresentDetail() {
-  // The detail popup (CCalendarDetailWnd: time, place, attendees and remark
-  // of m_detailEvent at m_detailRect) is not built yet: nothing shows.
+  if (!m_detailWnd.m_hWnd && m_controls.mainWindow) {
+    // Its edit link opens the editor on the event as stored.
+    m_detailWnd.Create(m_controls.mainWindow, [this](const CCalendarData&) {
+      m_detailShown = false;
+      EditCurrent();
+    });
+  }
+  if (m_detailWnd.m_hWnd) m_detailWnd.Show(m_detailEvent, m_detailRect);
+}
+
+void CCalendarOperate::HideDetail() {
+  m_detailShown = false;
+  m_detailWnd.Hide();
 }

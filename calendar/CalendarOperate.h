@@ -17,6 +17,7 @@
 
 #include "calendar/CHSDate.h"
 #include "calendar/CalendarData.h"
+#include "calendar/CalendarDetailWnd.h"
 #include "calendar/CalendarRows.h"
 #include "calendar/DateObserver.h"
 #include "content/DataProvider.h"
@@ -87,8 +88,10 @@ class CCalendarOperate : public CDataProviderCallback, public CDateOberver {
 
   // The detail popup of an event row.
   void ShowDetail(int row);
-  void HideDetail() { m_detailShown = false; }
-  bool IsDetailShown() const { return m_detailShown; }
+  void HideDetail();
+  // The popup also hides itself (its edit link, its owner hidden).
+  bool IsDetailShown() const { return m_detailWnd.IsShown(); }
+  CCalendarDetailWnd& DetailWindow() { return m_detailWnd; }
   const Calendar::CCalendarData& DetailEvent() const { return m_detailEvent; }
   const RECT& DetailRect() const { return m_detailRect; }
   // What the popup shows of `event`: an all-day event ends at 23:59.
@@ -143,7 +146,9 @@ class CCalendarOperate : public CDataProviderCallback, public CDateOberver {
   bool m_deleting = false;        // a multi-row delete is being asked for
   bool m_showAfterSearch = false; // tell the main window the row to show after the next fill
   CCHSDate m_listMonth;
-  Calendar::CCalendarData m_detailEvent;
+  Calendar::CCalendarData m_detailEvent;   // as the popup shows it
+  Calendar::CCalendarData m_detailSource;  // as stored
+  CCalendarDetailWnd m_detailWnd;
   RECT m_detailRect{};
   bool m_detailShown = false;
 };

@@ -11,17 +11,9 @@ namespace {
 namespace U = ContentUri;
 
 constexpr Gdiplus::ARGB kControlBackground = 0xFFFFF0D2;
-// The week and day views' body colour until their grids come.
-constexpr Gdiplus::ARGB kGridBackground = 0xFFF7FAFD;
 
 CCHSDate Selected() { return CCalendarSupport::GetInstance().GetSelectedDate(); }
 
-// The Sunday on or before `day`.
-CCHSDate WeekStart(const CCHSDate& day) { return Calendar::AddDays(day, -day.WeekDay()); }
-
-// The redraw-on-answer rule of the week and day views: forced, or a period
-// that the last answer does not cover.
-bool RedrawFlag(bool force, bool neighbour) { return neighbour ? force : true; }
 }  // namespace
 
 // ---- CalendarViewState ----
@@ -91,38 +83,68 @@ void CalendarViewStateMonth::PressHeaderButton(int button) {
 
 // ---- week and day ----
 
-CalendarViewStateWeek::CalendarViewStateWeek(CCalendarViewCtrl& control)
-    : CalendarViewState(control, CCHSDate(1980, 1, 1)) {}
-
-void CalendarViewStateWeek::Query(bool force) {
-  const CCHSDate week = WeekStart(Selected());
-  if (week == m_shownFirst && !force) return;
-  const int weeks = CCHSDate::DiffDays(week, m_shownFirst) / 7;
-  const bool neighbour = std::abs(weeks) <= 1 && CCHSDate::DiffDays(week, m_shownFirst) % 7 == 0;
-  m_shownFirst = week;
-  m_redrawOnAnswer = RedrawFlag(force, neighbour);
-  CCalendarSupport::GetInstance().QueryEvents(Calendar::AddDays(week, -7), Calendar::AddDays(week, 14));
+CalendarViewStateTime::CalendarViewStateTime(CCalendarViewCtrl& control, bool week)
+    : CalendarViewState(control, week ? CCHSDate(1980, 1, 1) : CCHSDate()), m_week(week) {
+  // The working day in view at first.
+  m_scrollPos = 8 * Calendar::kHourHeight;
 }
 
-void CalendarViewStateWeek::Draw(Gdiplus::Graphics& g, const RECT& client, const CCHSDate&) {
-  Calendar::FillViewGradient(g, 0xFFF4F9FF, 0xFFD5E6F8,
-                             RECT{client.left, client.top, client.right, client.top + CCalendarViewCtrl::kWeekBodyTop});
+void CalendarViewStateTime::Query(bool force) {
+  const Calendar::TimeQueryPlan plan = m_week ? Calendar::PlanWeekQuery(m_shownFirst, Selected(), force)
+                                              : Calendar::PlanDayQuery(m_shownFirst, Selected(), force);
+  if (!plan.ask) return;
+  m_shownFirst = plan.shownFirst;
+  m_redrawOnAnswer = plan.redrawOnAnswer;
+  CCalendarSupport::GetInstance().QueryEvents(plan.range.from, plan.range.to);
 }
 
-CalendarViewStateDay::CalendarViewStateDay(CCalendarViewCtrl& control) : CalendarViewState(control, CCHSDate()) {}
-
-void CalendarViewStateDay::Query(bool force) {
-  const CCHSDate day = Selected();
-  if (day == m_shownFirst && !force) return;
-  const bool neighbour = std::abs(CCHSDate::DiffDays(day, m_shownFirst)) <= 1;
-  m_shownFirst = day;
-  m_redrawOnAnswer = RedrawFlag(force, neighbour);
-  CCalendarSupport::GetInstance().QueryEvents(Calendar::AddDays(day, -1), Calendar::AddDays(day, 1));
+void CalendarViewStateTime::LoadLook() {
+  if (m_lookLoaded) return;
+  m_look = Calendar::LoadTimeHeaderLook();
+  m_texts = Calendar::LoadTimeViewTexts();
+  LoadLunarNames(m_names);
+  m_lookLoaded = true;
 }
 
-void CalendarViewStateDay::Draw(Gdiplus::Graphics& g, const RECT& client, const CCHSDate&) {
-  Calendar::FillViewGradient(g, 0xFFF4F9FF, 0xFFD5E6F8,
-                             RECT{client.left, client.top, client.right, client.top + CCalendarViewCtrl::kDayBodyTop});
+Calendar::TimeHeaderLayout CalendarViewStateTime::HeaderLayout(int width, const CCHSDate& selected) const {
+  Calendar::TimeHeaderInput input;
+  input.width = width;
+  input.selected = selected;
+  input.today = CCalendarSupport::GetInstance().GetToday();
+  input.days = &m_control.DayModels();
+  input.texts = &m_texts;
+  input.lunarNames = &m_names;
+  input.languageId = GetLanguageId();
+  return m_week ? Calendar::LayoutWeekHeader(input) : Calendar::LayoutDayHeader(input);
+}
+
+void CalendarViewStateTime::Draw(Gdiplus::Graphics& g, const RECT& client, const CCHSDate& selected) {
+  LoadLook();
+  m_width = client.right - client.left;
+  Calendar::PaintTimeHeader(g, HeaderLayout(m_width, selected), m_look,
+                            static_cast<Calendar::TimeHeaderButton>(m_hotButton), m_pressed);
+}
+
+int CalendarViewStateTime::HitHeaderButton(int x, int y) const {
+  return static_cast<int>(Calendar::HitTestTimeHeader(HeaderLayout(m_width, Selected()), POINT{x, y}));
+}
+
+void CalendarViewStateTime::PressHeaderButton(int button) {
+  const auto pressed = static_cast<Calendar::TimeHeaderButton>(button);
+  SelectDay(m_week ? Calendar::ApplyWeekHeaderButton(pressed, Selected())
+                   : Calendar::ApplyDayHeaderButton(pressed, Selected()));
+}
+
+void CalendarViewStateTime::OnLButtonDblClk(UINT keys, int x, int y) {
+  // An all-day event of the strip opens in the editor; elsewhere a double
+  // click is two clicks.
+  const Calendar::TimeHeaderLayout layout = HeaderLayout(m_width, Selected());
+  if (const Calendar::TimeHitItem* hit = Calendar::HitTestAllDay(layout, POINT{x, y})) {
+    if (hit->kind == Calendar::TimeHitKind::Event && m_control.Owner().openEditor)
+      m_control.Owner().openEditor(&hit->event, hit->day, -1);
+    return;
+  }
+  CalendarViewState::OnLButtonDblClk(keys, x, y);
 }
 
 // ---- bodies ----
@@ -132,7 +154,10 @@ HWND CCalendarViewBodyWnd::Create(HWND parent, int top) {
   RECT client{};
   ::GetClientRect(parent, &client);
   RECT rc{0, top, client.right, std::max(client.bottom, static_cast<LONG>(top))};
-  return wf::CWindowImpl<CCalendarViewBodyWnd>::Create(parent, rc, L"", WS_CHILD | WS_CLIPSIBLINGS, 0);
+  HWND window = wf::CWindowImpl<CCalendarViewBodyWnd>::Create(
+      parent, rc, L"", WS_CHILD | WS_CLIPSIBLINGS | (ScrollState() ? WS_VSCROLL : 0), 0);
+  SyncScrollBar();
+  return window;
 }
 
 LRESULT CCalendarViewBodyWnd::OnLButtonDown(UINT, WPARAM, LPARAM lParam, BOOL&) {
@@ -184,7 +209,7 @@ void CCalendarMonthViewBodyWnd::OnDoubleClick(POINT pt) {
   const Calendar::MonthHitItem* hit = Calendar::HitTestMonthBody(layout, pt);
   if (!hit) return;
   if (hit->kind == Calendar::MonthHitKind::Event) {
-    if (m_control.Owner().openEditor) m_control.Owner().openEditor(&hit->event, hit->day);
+    if (m_control.Owner().openEditor) m_control.Owner().openEditor(&hit->event, hit->day, -1);
     return;
   }
   const CCHSDate day = hit->day;
@@ -195,18 +220,111 @@ void CCalendarMonthViewBodyWnd::OnDoubleClick(POINT pt) {
   if (m_control.Owner().showDayView) m_control.Owner().showDayView();
 }
 
-void CCalendarWeekViewBodyWnd::Paint(HDC dc) {
-  Gdiplus::Graphics g(dc);
+Calendar::TimeBodyLayout CCalendarTimeViewBodyWnd::CurrentLayout() const {
+  CCalendarSupport& support = CCalendarSupport::GetInstance();
   RECT client{};
-  ::GetClientRect(m_hWnd, &client);
-  Calendar::FillViewRect(g, kGridBackground, client);
+  if (m_hWnd) ::GetClientRect(m_hWnd, &client);
+  Calendar::TimeBodyInput input;
+  input.width = client.right;
+  input.height = client.bottom;
+  const CalendarViewState& state = m_week ? static_cast<const CalendarViewState&>(m_control.WeekState())
+                                          : static_cast<const CalendarViewState&>(m_control.DayState());
+  input.scroll = Calendar::ClampTimeScroll(state.ScrollPos(), client.bottom);
+  input.selected = support.GetSelectedDate();
+  input.today = support.GetToday();
+  input.days = &m_control.DayModels();
+  return m_week ? Calendar::LayoutWeekBody(input) : Calendar::LayoutDayBody(input);
 }
 
-void CCalendarDayViewBodyWnd::Paint(HDC dc) {
+void CCalendarTimeViewBodyWnd::Paint(HDC dc) {
+  if (!m_lookLoaded) {
+    m_look = Calendar::LoadTimeBodyLook();
+    m_lookLoaded = true;
+  }
   Gdiplus::Graphics g(dc);
+  Calendar::PaintTimeBody(g, CurrentLayout(), m_look);
+}
+
+CalendarViewState* CCalendarTimeViewBodyWnd::ScrollState() {
+  return m_week ? static_cast<CalendarViewState*>(&m_control.WeekState())
+                : static_cast<CalendarViewState*>(&m_control.DayState());
+}
+
+void CCalendarTimeViewBodyWnd::OnDoubleClick(POINT pt) {
+  const Calendar::TimeBodyLayout layout = CurrentLayout();
+  const Calendar::TimeHitItem* hit = Calendar::HitTestTimeBody(layout, pt);
+  if (!hit || !m_control.Owner().openEditor) return;
+  // An event opens as it is; an empty half hour starts a new event there.
+  if (hit->kind == Calendar::TimeHitKind::Event) m_control.Owner().openEditor(&hit->event, hit->day, -1);
+  else m_control.Owner().openEditor(nullptr, hit->day, hit->hour * 60 + hit->minute);
+}
+
+// ---- scrolling bodies ----
+
+void CCalendarViewBodyWnd::SyncScrollBar() {
+  CalendarViewState* state = ScrollState();
+  if (!m_hWnd || !state) return;
   RECT client{};
   ::GetClientRect(m_hWnd, &client);
-  Calendar::FillViewRect(g, kGridBackground, client);
+  SCROLLINFO info{};
+  info.cbSize = sizeof(info);
+  info.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
+  info.nMin = 0;
+  info.nMax = ScrollHeight() - 1;
+  info.nPage = static_cast<UINT>(std::max<LONG>(client.bottom, 0));
+  info.nPos = Calendar::ClampTimeScroll(state->ScrollPos(), client.bottom);
+  ::SetScrollInfo(m_hWnd, SB_VERT, &info, TRUE);
+}
+
+void CCalendarViewBodyWnd::ScrollTo(int pos) {
+  CalendarViewState* state = ScrollState();
+  if (!state) return;
+  RECT client{};
+  ::GetClientRect(m_hWnd, &client);
+  pos = Calendar::ClampTimeScroll(pos, client.bottom);
+  if (pos == state->ScrollPos()) return;
+  state->SetScrollPos(pos);
+  SyncScrollBar();
+  Invalidate(FALSE);
+}
+
+LRESULT CCalendarViewBodyWnd::OnVScroll(UINT, WPARAM wParam, LPARAM, BOOL&) {
+  CalendarViewState* state = ScrollState();
+  if (!state) return 0;
+  SCROLLINFO info{};
+  info.cbSize = sizeof(info);
+  info.fMask = SIF_ALL;
+  if (!::GetScrollInfo(m_hWnd, SB_VERT, &info)) return 0;
+  const int page = static_cast<int>(info.nPage);
+  int pos = state->ScrollPos();
+  switch (LOWORD(wParam)) {
+    case SB_LINEUP: pos -= Calendar::kHalfHourHeight; break;
+    case SB_LINEDOWN: pos += Calendar::kHalfHourHeight; break;
+    case SB_PAGEUP: pos -= page; break;
+    case SB_PAGEDOWN: pos += page; break;
+    case SB_THUMBTRACK:
+    case SB_THUMBPOSITION: pos = info.nTrackPos; break;
+    case SB_TOP: pos = info.nMin; break;
+    case SB_BOTTOM: pos = info.nMax; break;
+    default: return 0;
+  }
+  ScrollTo(pos);
+  return 0;
+}
+
+LRESULT CCalendarViewBodyWnd::OnMouseWheel(UINT, WPARAM wParam, LPARAM, BOOL&) {
+  CalendarViewState* state = ScrollState();
+  if (!state) return 0;
+  // An hour a notch.
+  const int notches = GET_WHEEL_DELTA_WPARAM(wParam) / WHEEL_DELTA;
+  ScrollTo(state->ScrollPos() - notches * Calendar::kHourHeight);
+  return 0;
+}
+
+LRESULT CCalendarViewBodyWnd::OnSize(UINT, WPARAM, LPARAM, BOOL&) {
+  SyncScrollBar();
+  Invalidate(FALSE);
+  return 0;
 }
 
 // ---- the control ----
@@ -262,7 +380,10 @@ void CCalendarViewCtrl::SetViewMode(int mode) {
             : mode == kDay  ? static_cast<CalendarViewState*>(m_day.get())
                             : nullptr;
   for (int m = kMonth; m <= kDay; ++m)
-    if (CCalendarViewBodyWnd* body = BodyOf(m); body && body->m_hWnd) body->ShowWindow(m == mode ? SW_SHOW : SW_HIDE);
+    if (CCalendarViewBodyWnd* body = BodyOf(m); body && body->m_hWnd) {
+      body->ShowWindow(m == mode ? SW_SHOW : SW_HIDE);
+      if (m == mode) body->SyncScrollBar();
+    }
   Redraw();
   if (m_state) m_state->Query(true);
 }

@@ -15,6 +15,7 @@
 #include "calendar/DateObserver.h"
 #include "calendar/LunarNames.h"
 #include "calendar/MonthGrid.h"
+#include "calendar/WeekDayGrid.h"
 #include "content/DataProvider.h"
 #include "framework/BufferedPaint.h"
 #include "framework/WindowImpl.h"
@@ -83,28 +84,39 @@ class CalendarViewStateMonth final : public CalendarViewState {
   int m_width = 0;
 };
 
-// The week and day states ask for their days here; their headers and grids
-// are drawn by the week and day views.
-class CalendarViewStateWeek final : public CalendarViewState {
+// The week and day states: a header with previous / next, the column titles
+// (the week's) and the all-day strip over a 24-hour grid; they differ in the
+// period they show and ask for.
+class CalendarViewStateTime : public CalendarViewState {
  public:
-  explicit CalendarViewStateWeek(CCalendarViewCtrl& control);
+  CalendarViewStateTime(CCalendarViewCtrl& control, bool week);
   void Draw(Gdiplus::Graphics& g, const RECT& client, const CCHSDate& selected) override;
   void Query(bool force) override;
+  void OnLButtonDblClk(UINT keys, int x, int y) override;
+  bool IsWeek() const { return m_week; }
+  Calendar::TimeHeaderLayout HeaderLayout(int width, const CCHSDate& selected) const;
 
  private:
-  int HitHeaderButton(int, int) const override { return -1; }
-  void PressHeaderButton(int) override {}
+  int HitHeaderButton(int x, int y) const override;
+  void PressHeaderButton(int button) override;
+  void LoadLook();
+
+  bool m_week;
+  Calendar::TimeHeaderLook m_look;
+  Calendar::TimeViewTexts m_texts;
+  CLunarNames m_names;
+  bool m_lookLoaded = false;
+  int m_width = 0;
 };
 
-class CalendarViewStateDay final : public CalendarViewState {
+class CalendarViewStateWeek final : public CalendarViewStateTime {
  public:
-  explicit CalendarViewStateDay(CCalendarViewCtrl& control);
-  void Draw(Gdiplus::Graphics& g, const RECT& client, const CCHSDate& selected) override;
-  void Query(bool force) override;
+  explicit CalendarViewStateWeek(CCalendarViewCtrl& control) : CalendarViewStateTime(control, true) {}
+};
 
- private:
-  int HitHeaderButton(int, int) const override { return -1; }
-  void PressHeaderButton(int) override {}
+class CalendarViewStateDay final : public CalendarViewStateTime {
+ public:
+  explicit CalendarViewStateDay(CCalendarViewCtrl& control) : CalendarViewStateTime(control, false) {}
 };
 
 // The body windows: children of the control below its header.
@@ -119,16 +131,25 @@ class CCalendarViewBodyWnd : public wf::CWindowImpl<CCalendarViewBodyWnd>,
   int Top() const { return m_top; }
   // Draws into `dc` (WM_PAINT, WM_PRINTCLIENT and tests).
   virtual void Paint(HDC dc) = 0;
+  // Puts the scroll bar (of a body that scrolls) where its state's position is.
+  void SyncScrollBar();
 
   BEGIN_MSG_MAP(CCalendarViewBodyWnd)
     CHAIN_MSG_MAP(wf::CBufferedPaint<CCalendarViewBodyWnd>)
     MESSAGE_HANDLER(WM_LBUTTONDOWN, OnLButtonDown)
     MESSAGE_HANDLER(WM_LBUTTONDBLCLK, OnLButtonDblClk)
+    MESSAGE_HANDLER(WM_VSCROLL, OnVScroll)
+    MESSAGE_HANDLER(WM_MOUSEWHEEL, OnMouseWheel)
+    MESSAGE_HANDLER(WM_SIZE, OnSize)
   END_MSG_MAP()
 
  protected:
   virtual void OnClick(POINT) {}
   virtual void OnDoubleClick(POINT) {}
+  // The state whose scroll position the body shows (the week's and the
+  // day's scroll over the 24-hour grid; the month's does not scroll).
+  virtual CalendarViewState* ScrollState() { return nullptr; }
+  virtual int ScrollHeight() const { return 0; }
 
   CCalendarViewCtrl& m_control;
   int m_top = 0;
@@ -136,6 +157,10 @@ class CCalendarViewBodyWnd : public wf::CWindowImpl<CCalendarViewBodyWnd>,
  private:
   LRESULT OnLButtonDown(UINT, WPARAM, LPARAM, BOOL&);
   LRESULT OnLButtonDblClk(UINT, WPARAM, LPARAM, BOOL&);
+  LRESULT OnVScroll(UINT, WPARAM, LPARAM, BOOL&);
+  LRESULT OnMouseWheel(UINT, WPARAM, LPARAM, BOOL&);
+  LRESULT OnSize(UINT, WPARAM, LPARAM, BOOL&);
+  void ScrollTo(int pos);
 };
 
 class CCalendarMonthViewBodyWnd final : public CCalendarViewBodyWnd {
@@ -158,17 +183,29 @@ class CCalendarMonthViewBodyWnd final : public CCalendarViewBodyWnd {
   CLunarNames m_lunarNames;
 };
 
-// The week and day grids come with those views; until then their bodies
-// show the view's background.
-class CCalendarWeekViewBodyWnd final : public CCalendarViewBodyWnd {
+// The week's and the day's grid: 24 hours of 60 pixels, scrolled.
+class CCalendarTimeViewBodyWnd : public CCalendarViewBodyWnd {
  public:
-  using CCalendarViewBodyWnd::CCalendarViewBodyWnd;
+  CCalendarTimeViewBodyWnd(CCalendarViewCtrl& control, bool week) : CCalendarViewBodyWnd(control), m_week(week) {}
   void Paint(HDC dc) override;
+  Calendar::TimeBodyLayout CurrentLayout() const;
+
+ private:
+  void OnDoubleClick(POINT pt) override;
+  CalendarViewState* ScrollState() override;
+  int ScrollHeight() const override { return Calendar::kTimeGridHeight; }
+  bool m_week;
+  Calendar::TimeBodyLook m_look;
+  bool m_lookLoaded = false;
 };
-class CCalendarDayViewBodyWnd final : public CCalendarViewBodyWnd {
+
+class CCalendarWeekViewBodyWnd final : public CCalendarTimeViewBodyWnd {
  public:
-  using CCalendarViewBodyWnd::CCalendarViewBodyWnd;
-  void Paint(HDC dc) override;
+  explicit CCalendarWeekViewBodyWnd(CCalendarViewCtrl& control) : CCalendarTimeViewBodyWnd(control, true) {}
+};
+class CCalendarDayViewBodyWnd final : public CCalendarTimeViewBodyWnd {
+ public:
+  explicit CCalendarDayViewBodyWnd(CCalendarViewCtrl& control) : CCalendarTimeViewBodyWnd(control, false) {}
 };
 
 class CCalendarViewCtrl : public wf::CWindowImpl<CCalendarViewCtrl>,
@@ -185,8 +222,9 @@ class CCalendarViewCtrl : public wf::CWindowImpl<CCalendarViewCtrl>,
   // What the control asks of the main window.
   struct Host {
     std::function<void()> showDayView;  // leave the list, show the day view
-    // Open the event editor on `event` (null: a new event at `start`).
-    std::function<void(const Calendar::CCalendarData* event, const CCHSDate& day)> openEditor;
+    // Open the event editor on `event`; null: a new event on `day` at
+    // `minute` of the day (-1: the view knows no time, the editor starts now).
+    std::function<void(const Calendar::CCalendarData* event, const CCHSDate& day, int minute)> openEditor;
   };
 
   CCalendarViewCtrl();
@@ -202,6 +240,10 @@ class CCalendarViewCtrl : public wf::CWindowImpl<CCalendarViewCtrl>,
   CalendarViewStateMonth& MonthState() { return *m_month; }
   const std::vector<Calendar::DayModel>& DayModels() const { return m_days; }
   CCalendarMonthViewBodyWnd& MonthBody() { return m_monthBody; }
+  CCalendarWeekViewBodyWnd& WeekBody() { return m_weekBody; }
+  CCalendarDayViewBodyWnd& DayBody() { return m_dayBody; }
+  CalendarViewStateWeek& WeekState() { return *m_week; }
+  CalendarViewStateDay& DayState() { return *m_day; }
   const Host& Owner() const { return m_host; }
   // Redraws the header and the shown body.
   void Redraw();

@@ -2,6 +2,7 @@
 
 #include <iterator>
 
+#include "calendar/CalendarNewDlg.h"
 #include "frame/PimLayout.h"
 #include "frame/suite/BaseLibrary.h"
 #include "frame/suite/ConnectLibrary.h"
@@ -347,9 +348,26 @@ void CPimWnd::InitCalendar() {
   }
   CCalendarViewCtrl::Host host;
   host.showDayView = [this] { ShowCalendarView(kViewDay); };
-  // The event editor opens here once it exists; a double-click on an event
-  // opens nothing until then.
-  host.openEditor = nullptr;
+  // A double-click on an event edits it; on an empty place of a view that
+  // knows its time (the week and day grids) it starts a new event there.
+  host.openEditor = [this](const Calendar::CCalendarData* event, const CCHSDate& day, int minute) {
+    HWND active = ::GetActiveWindow();
+    HWND owner = active ? active : m_hWnd;
+    if (event) {
+      RunEventEditor(owner, *event);
+      return;
+    }
+    SYSTEMTIME start = wf::LocalTime();
+    if (minute >= 0) {
+      start.wYear = static_cast<WORD>(day.Year());
+      start.wMonth = static_cast<WORD>(day.Month());
+      start.wDay = static_cast<WORD>(day.Day());
+      start.wDayOfWeek = static_cast<WORD>(day.WeekDay());
+      start.wHour = static_cast<WORD>(minute / 60);
+      start.wMinute = static_cast<WORD>(minute % 60);
+    }
+    RunEventEditor(owner, start, minute >= 0);
+  };
   m_calendarView.Create(m_hWnd, area, IDC_CALENDAR_VIEW_AREA, host);
 }
 
@@ -985,9 +1003,19 @@ LRESULT CPimWnd::OnCalendarListNotify(int, LPNMHDR header, BOOL& bHandled) {
       if (m_calendarMenu && !m_multiDelete) wf::TrackPopup(m_calendarMenu, cursor.x, cursor.y, m_hWnd);
       return 0;
     }
+    case NM_CLICK: {
+      // The clicked event's details beside the list; a day header has none.
+      auto* item = reinterpret_cast<NMITEMACTIVATE*>(header);
+      const int row = item->iItem >= 0 ? m_calendarList.RowFromItem(item->iItem) : -1;
+      if (!m_multiDelete && m_calendarOperate.Rows().IsEventRow(row)) m_calendarOperate.ShowDetail(row);
+      else m_calendarOperate.HideDetail();
+      return 0;
+    }
     case NM_DBLCLK: {
       auto* item = reinterpret_cast<NMITEMACTIVATE*>(header);
-      if (!m_multiDelete && item->iItem >= 0) m_calendarOperate.EditRow(m_calendarList.RowFromItem(item->iItem));
+      if (m_multiDelete || item->iItem < 0) return 0;
+      m_calendarOperate.HideDetail();
+      m_calendarOperate.EditRow(m_calendarList.RowFromItem(item->iItem));
       return 0;
     }
     case QSGN_CELLCLICK: {

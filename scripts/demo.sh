@@ -90,6 +90,14 @@ script="$script; press common.open 1; until common.import; shot 30-message-impor
 script="$script; tab 2; idle; click 0x4ff; idle; shot 31-calendar-month; lang zhcn; idle; tab 2; idle"
 script="$script; click 0x4ff; idle; shot 32-calendar-month-zh-cn; lang en; idle; tab 2; idle; click 0x4fc; idle"
 script="$script; type 0x58e meeting; idle; shot 33-calendar-search; type 0x58e; idle"
+# A click on an event shows its details; the week and day views; a new event
+# typed into the editor and saved (it appears in the day view).
+script="$script; row 0x4d1 2; idle; shot 38-event-detail"
+script="$script; click 0x4fe; idle; shot 34-calendar-week; click 0x4fd; idle; shot 35-calendar-day"
+script="$script; click 0x585; until pim.calendar.newcalendar; fill pim.calendar.newcalendar 0x643 Lunch"
+script="$script; fill pim.calendar.newcalendar 0x64c Canteen; fill pim.calendar.newcalendar 0x646 12:00"
+script="$script; fill pim.calendar.newcalendar 0x649 13:00; shot 36-event-editor"
+script="$script; press pim.calendar.newcalendar 1; idle; shot 37-event-saved-day; click 0x4fc; idle"
 script="$script; tab 0; idle"
 script="$script; tab 0; type 0x4cf an; idle; row 0x488 2; idle; shot 04-contacts-search; type 0x4cf; idle"
 # The shared contact editor on a contact (menu command 41069, Edit), left with Cancel.

@@ -93,3 +93,37 @@
 #define IDC_DETAIL_EDIT 1353
 #define IDC_DETAIL_SEND 1354
 #define IDC_DETAIL_NOCARD 1355
+
+// The event detail popup of the calendar list (a no-activate popup owned by
+// the main window's top-level window). Row i's label is
+// IDC_CALDETAIL_LABEL + 2i, its value IDC_CALDETAIL_VALUE + 2i (four rows).
+#define IDD_CALENDAR_DETAIL 156
+#define IDC_CALDETAIL_TITLE 0x660
+#define IDC_CALDETAIL_EDIT 0x661
+#define IDC_CALDETAIL_LABEL 0x662
+#define IDC_CALDETAIL_VALUE 0x663
+
+// The event editor (new and edit event).
+#define IDD_CALENDAR_NEW 155
+#define IDC_CALNEW_TITLE 0x640
+#define IDC_CALNEW_CLOSE 0x641
+#define IDC_CALNEW_TOPIC_LABEL 0x642
+#define IDC_CALNEW_TOPIC 0x643
+#define IDC_CALNEW_START_LABEL 0x644
+#define IDC_CALNEW_START_DATE 0x645
+#define IDC_CALNEW_START_TIME 0x646
+#define IDC_CALNEW_END_LABEL 0x647
+#define IDC_CALNEW_END_DATE 0x648
+#define IDC_CALNEW_END_TIME 0x649
+#define IDC_CALNEW_ALLDAY 0x64a
+#define IDC_CALNEW_ADDRESS_LABEL 0x64b
+#define IDC_CALNEW_ADDRESS 0x64c
+#define IDC_CALNEW_PEOPLE_LABEL 0x64d
+#define IDC_CALNEW_PEOPLE 0x64e
+#define IDC_CALNEW_PEOPLE_PICK 0x64f
+#define IDC_CALNEW_REPEAT_LABEL 0x650
+#define IDC_CALNEW_REPEAT 0x651
+#define IDC_CALNEW_REMINDER_LABEL 0x652
+#define IDC_CALNEW_REMINDER 0x653
+#define IDC_CALNEW_REMARK_LABEL 0x654
+#define IDC_CALNEW_REMARK 0x655

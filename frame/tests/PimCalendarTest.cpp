@@ -119,10 +119,21 @@ TEST_F(PimCalendarTest, TheMonthViewFollowsTheSelectedDayAndADoubleClickOnADaySh
   EXPECT_EQ(month.lines[0].topic, L"Review");
   EXPECT_EQ(window->MiniCalendar().ShownMonth(), CCHSDate(2026, 3, 1)) << "April is the mini calendar's lower block";
 
-  // A double-click on an event line opens nothing yet (the event editor is
-  // not built); on a day it selects the day and shows the day view.
+  // A double-click on an event line opens it in the editor; on a day it
+  // selects the day and shows the day view.
+  std::wstring topic;
+  testing_support::AnswerWhenShown editor(ResText(L"pim.calendar.editcalendar"), [&](HWND box) {
+    wchar_t text[64] = {};
+    ::GetDlgItemTextW(box, IDC_CALNEW_TOPIC, text, 64);
+    topic = text;
+    testing_support::PressButton(box, IDCANCEL);
+  });
   const RECT line = month.lines[0].rect;
-  ::SendMessageW(view.MonthBody(), WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM((line.left + line.right) / 2, (line.top + line.bottom) / 2));
+  ::PostMessageW(view.MonthBody(), WM_LBUTTONDBLCLK, MK_LBUTTON,
+                 MAKELPARAM((line.left + line.right) / 2, (line.top + line.bottom) / 2));
+  Settle();
+  EXPECT_TRUE(editor.acted());
+  EXPECT_EQ(topic, L"Review");
   EXPECT_EQ(view.ViewMode(), CCalendarViewCtrl::kMonth);
   const Calendar::MonthCell* ninth = MonthCellOf(month, CCHSDate(2026, 4, 9));
   ASSERT_NE(ninth, nullptr);
@@ -138,6 +149,55 @@ TEST_F(PimCalendarTest, TheMonthViewFollowsTheSelectedDayAndADoubleClickOnADaySh
   EXPECT_EQ(view.ViewMode(), CCalendarViewCtrl::kNone);
   EXPECT_TRUE(::IsWindowVisible(window->CalendarList()));
   EXPECT_EQ(Topics(), std::vector<std::wstring>{L"Review"});
+}
+
+// Saturday 7 March 2026, 10:00: a weekly event made in the editor lands on
+// every Saturday from the 7th in each view, and on no other day.
+TEST_F(PimCalendarTest, AWeeklyEventMadeInTheEditorShowsOnItsDaysInEveryView) {
+  OpenCalendar({});
+  testing_support::AnswerWhenShown user(ResText(L"pim.calendar.newcalendar"), [&](HWND box) {
+    ::SetDlgItemTextW(box, IDC_CALNEW_TOPIC, L"Swimming");
+    HWND repeat = ::GetDlgItem(box, IDC_CALNEW_REPEAT);
+    ::SendMessageW(repeat, CB_SETCURSEL, 3, 0);  // weekly
+    ::SendMessageW(box, WM_COMMAND, MAKEWPARAM(IDC_CALNEW_REPEAT, CBN_SELCHANGE), reinterpret_cast<LPARAM>(repeat));
+    testing_support::PressButton(box, IDOK);
+  });
+  Press(IDC_CALENDAR_NEW);
+  Settle();
+  ASSERT_TRUE(user.acted());
+  ASSERT_EQ(ProviderAutomation::GetCounts().events, 1u);
+  EXPECT_EQ(Topics(), std::vector<std::wstring>(4, L"Swimming")) << "the list: the four Saturdays of March";
+
+  CCalendarViewCtrl& view = window->CalendarView();
+  Press(IDC_CALENDAR_VIEW_MONTH);
+  Settle();
+  std::vector<CCHSDate> days;
+  Calendar::MonthBodyLayout month = view.MonthBody().CurrentLayout();
+  for (const Calendar::MonthEventLine& line : month.lines)
+    if (line.topic == L"Swimming") days.push_back(month.cells[static_cast<size_t>(line.cell)].day);
+  EXPECT_EQ(days, (std::vector<CCHSDate>{CCHSDate(2026, 3, 7), CCHSDate(2026, 3, 14), CCHSDate(2026, 3, 21),
+                                         CCHSDate(2026, 3, 28), CCHSDate(2026, 4, 4), CCHSDate(2026, 4, 11)}));
+
+  // The week of the 7th: one box, in Saturday's column, 10:30 to 11:00.
+  Press(IDC_CALENDAR_VIEW_WEEK);
+  Settle();
+  Calendar::TimeBodyLayout week = view.WeekBody().CurrentLayout();
+  ASSERT_EQ(week.boxes.size(), 1u);
+  EXPECT_EQ(week.boxes[0].column, 6);
+  EXPECT_FLOAT_EQ(week.boxes[0].rect.Y, 630.0f);
+  EXPECT_FLOAT_EQ(week.boxes[0].rect.Height, 30.0f);
+
+  // The day view of Saturday the 14th shows it, Friday the 13th nothing.
+  Press(IDC_CALENDAR_VIEW_DAY);
+  Support().SetSelectedDate(CCHSDate(2026, 3, 14));
+  Support().NotifyDateChanged();
+  Settle();
+  ASSERT_EQ(view.DayBody().CurrentLayout().boxes.size(), 1u);
+  EXPECT_EQ(view.DayBody().CurrentLayout().boxes[0].topic, L"Swimming");
+  Support().SetSelectedDate(CCHSDate(2026, 3, 13));
+  Support().NotifyDateChanged();
+  Settle();
+  EXPECT_TRUE(view.DayBody().CurrentLayout().boxes.empty());
 }
 
 TEST_F(PimCalendarTest, DeletingAsksFirstAndTheShortcutsWantTheRightSelection) {

@@ -6,6 +6,7 @@
 #include "ComposeWindow.h"
 #include "ContactCard.h"
 #include "ContactEditor.h"
+#include "ContactPicker.h"
 #include "MessageBoxWindow.h"
 #include "PhrasePicker.h"
 #include "WaitWindow.h"
@@ -74,7 +75,11 @@ int JorvSelectContact(std::list<JorvContactEntry>& entries, HWND owner) {
   call.owner = owner;
   call.entries = &entries;
   if (auto scripted = jorv::Intercept(call)) return *scripted;
-  return 0;
+  // Modal over the window given, else over the active window of this thread.
+  jorv::CContactPicker picker(entries);
+  if (picker.Run(owner ? owner : ::GetActiveWindow()) != 1) return 0;  // cancelled: the list stays
+  entries = picker.Chosen();
+  return 1;
 }
 
 int JorvSelectPhrase(std::wstring& phrase) {
