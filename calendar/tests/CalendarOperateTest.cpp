@@ -22,6 +22,7 @@
 #include "frame/AppInterface.h"
 #include "frame/resmodule/PimResIds.h"
 #include "framework/Clock.h"
+#include "framework/Module.h"
 #include "provider/ProviderAutomation.h"
 #include "standins/base/LogControl.h"
 #include "standins/connect/ConnectControl.h"
@@ -79,7 +80,15 @@ CCalendarData Event(const std::wstring& start, const std::wstring& end, const st
 
 class CalendarOperateTest : public ::testing::Test {
  protected:
+  // The plug-in's resource module: the detail popup is made from its template.
+  static void SetUpTestSuite() {
+    resources = ::LoadLibraryW((testing_support::ProgramFolder() + L"\\PimRes.dll").c_str());
+    ASSERT_NE(resources, nullptr);
+  }
+  static inline HMODULE resources = nullptr;
+
   void SetUp() override {
+    wf::SetResourceInstance(resources);
     g_mainMessages.clear();
     LOG::SetLogRoot(logs.path());
     JorvAutomation::Reset();
