@@ -1,8 +1,10 @@
 // Small helpers for the benchmark programs: a stopwatch and a uniform way to
 // report a figure, so scripts/bench.sh can collect the lines.
 #pragma once
+#include <algorithm>
 #include <chrono>
 #include <string>
+#include <vector>
 
 namespace bench {
 
@@ -34,6 +36,17 @@ double BestOf(int repeats, F body) {
     if (ms < best) best = ms;
   }
   return best;
+}
+
+// The median and the worst of a run's measurements (0 for none).
+inline double Median(std::vector<double> values) {
+  if (values.empty()) return 0;
+  std::sort(values.begin(), values.end());
+  const size_t n = values.size();
+  return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
+}
+inline double Worst(const std::vector<double>& values) {
+  return values.empty() ? 0 : *std::max_element(values.begin(), values.end());
 }
 
 }  // namespace bench

@@ -68,16 +68,9 @@ double Time(F body) {
   return Between(start, Clock::now());
 }
 
-double Median(std::vector<double> values) {
-  if (values.empty()) return 0;
-  std::sort(values.begin(), values.end());
-  const size_t n = values.size();
-  return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
-}
+using bench::Median;
 
-double Worst(const std::vector<double>& values) {
-  return values.empty() ? 0 : *std::max_element(values.begin(), values.end());
-}
+using bench::Worst;
 
 std::string Spread(const std::vector<double>& values) {
   if (values.empty()) return "no runs";

@@ -69,12 +69,7 @@ double Time(F body) {
   return Between(start, Clock::now());
 }
 
-double Median(std::vector<double> values) {
-  if (values.empty()) return 0;
-  std::sort(values.begin(), values.end());
-  const size_t n = values.size();
-  return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
-}
+using bench::Median;
 
 std::string Spread(const std::vector<double>& values) {
   if (values.empty()) return "no runs";

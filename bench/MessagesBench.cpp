@@ -46,16 +46,9 @@ constexpr int kNumbers = 2000;
 constexpr int kLongConversation = 10000;
 constexpr int kRuns = 5;
 
-double Median(std::vector<double> values) {
-  if (values.empty()) return 0;
-  std::sort(values.begin(), values.end());
-  size_t n = values.size();
-  return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
-}
+using bench::Median;
 
-double Worst(const std::vector<double>& values) {
-  return values.empty() ? 0 : *std::max_element(values.begin(), values.end());
-}
+using bench::Worst;
 
 [[noreturn]] void Fatal(const char* what) {
   std::printf("bench_messages: %s\n", what);

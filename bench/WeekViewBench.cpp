@@ -34,11 +34,7 @@ constexpr int kWidth = 772;         // the views' size in the host's default win
 constexpr int kBodyHeight = 460;
 constexpr int kScrollStep = kHourHeight;
 
-double Median(std::vector<double> values) {
-  std::sort(values.begin(), values.end());
-  const size_t n = values.size();
-  return n == 0 ? 0 : n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
-}
+using bench::Median;
 
 std::string Spread(const std::vector<double>& values) {
   char text[96];
