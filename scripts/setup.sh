@@ -11,6 +11,9 @@ packages=(
   wine64 fonts-wine fonts-noto-cjk
   xvfb xauth x11-apps imagemagick
   googletest
+  # Readers and writers of the import and export files that are not ours,
+  # for the interoperability test (tests/interop).
+  python3 python3-openpyxl python3-xlrd python3-xlwt python3-vobject libxml2-utils
 )
 missing=()
 for p in "${packages[@]}"; do
