@@ -334,15 +334,15 @@ TEST_F(PimMessageOpsTest, ImportsWithoutFoldersIgnoreThemAndAnyEndShowsThePhoneA
   EXPECT_FALSE(messages().IsProgressShown());
   EXPECT_NE(testing_support::ReadFile(logs.File(L"log\\PimPluginErr.log")).find("content://sms/sms?import=xml?import?ignorefolder=true"),
             std::string::npos);
-  // This handset reads no files yet: the import fails, and the page still
-  // asks for the conversations again.
+  // An empty file is not a message file: the import fails, and the page
+  // still asks for the conversations again.
   EXPECT_EQ(Count(InfoLog(), "CSMSOperate:QueryAll by phonenumber ++++"), reloads + 1);
 }
 
 TEST_F(PimMessageOpsTest, ExportingAFolderRunsTheProgressWindowAndCancelStopsIt) {
   OpenMessages();
   testing_support::TempFolder files;
-  ProviderAutomation::SetAnswerDelay(50);  // time for the window to be seen
+  ProviderAutomation::HoldTransfers(true);  // the run waits after its first step for the cancel
   CaptureMenu([&] { messages().ShowFolderMenu(messages().Folders()[kPosSent].item, POINT{10, 10}); });
   testing_support::AnswerWhenShown save(ResText(L"common.resave"),
                                         [&](HWND dialog) { ChooseFile(dialog, files.File(L"sent.xml")); });
@@ -364,7 +364,7 @@ TEST_F(PimMessageOpsTest, ExportingAFolderRunsTheProgressWindowAndCancelStopsIt)
   ProviderAutomation::ResetCallCounts();
   messages().OnMenuCommand(CSMSOperate::kCmdExportXml);
   Settle();
-  ProviderAutomation::SetAnswerDelay(0);
+  ProviderAutomation::HoldTransfers(false);
   Settle();
   EXPECT_TRUE(save.acted());
   EXPECT_TRUE(cancelled);

@@ -139,6 +139,13 @@ namespace UniPath {
 
 const std::wstring& GetExportPath() {
   static const std::wstring path = [] {
+    // The demo and tests point it elsewhere, as a user's setting would.
+    wchar_t chosen[MAX_PATH] = {};
+    DWORD length = ::GetEnvironmentVariableW(L"TAMIX_EXPORT_PATH", chosen, MAX_PATH);
+    if (length > 0 && length < MAX_PATH) {
+      ::CreateDirectoryW(chosen, nullptr);
+      return std::wstring(chosen);
+    }
     wchar_t documents[MAX_PATH] = {};
     std::wstring folder;
     if (SUCCEEDED(::SHGetFolderPathW(nullptr, CSIDL_PERSONAL | CSIDL_FLAG_CREATE, nullptr, 0, documents)))

@@ -17,6 +17,9 @@ void SetFailureRate(double rate, uint32_t seed);
 void SetAnswerDelay(DWORD milliseconds);
 void ClearFaults();
 
+// Holds import and export runs after their first step (ProviderObjects.cpp).
+void HoldTransfers(bool hold);
+
 // How often each operation was asked of the library (tests read it).
 void CountCall(const char* operation);
 size_t CallCount(const std::wstring& operation);

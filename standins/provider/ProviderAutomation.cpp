@@ -114,7 +114,11 @@ int ReceiveMessages(int count) {
 void FailOperation(const std::wstring& operation, uint32_t status) { provider::FailOperation(operation, status); }
 void SetFailureRate(double rate, uint32_t seed) { provider::SetFailureRate(rate, seed); }
 void SetAnswerDelay(unsigned milliseconds) { provider::SetAnswerDelay(milliseconds); }
-void ClearFaults() { provider::ClearFaults(); }
+void ClearFaults() {
+  provider::ClearFaults();
+  provider::HoldTransfers(false);
+}
+void HoldTransfers(bool hold) { provider::HoldTransfers(hold); }
 size_t CallCount(const std::wstring& operation) { return provider::CallCount(operation); }
 void ResetCallCounts() { provider::ResetCallCounts(); }
 

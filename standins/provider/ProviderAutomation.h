@@ -60,6 +60,12 @@ DATAPROVIDER_AUTOMATION_API void SetFailureRate(double rate, uint32_t seed);
 DATAPROVIDER_AUTOMATION_API void SetAnswerDelay(unsigned milliseconds);
 DATAPROVIDER_AUTOMATION_API void ClearFaults();
 
+// While held, an import or export stops after its first progress report
+// until it is cancelled, its helper is destroyed or the hold is lifted: a
+// test or the demo sees the progress window and cancels in the middle.
+// ClearFaults lifts it too.
+DATAPROVIDER_AUTOMATION_API void HoldTransfers(bool hold);
+
 // How often the library was asked for `operation` (the request's name, e.g.
 // L"CancelExport") since the last reset.
 DATAPROVIDER_AUTOMATION_API size_t CallCount(const std::wstring& operation);

@@ -3,6 +3,7 @@
 // handset and delivered through the callback given at creation.
 #include "content/DataProvider.h"
 
+#include <atomic>
 #include <memory>
 #include <mutex>
 #include <set>
@@ -17,6 +18,8 @@
 #include "standins/base/LogControl.h"
 #include "standins/connect/ConnectControl.h"
 #include "handset/Recurrence.h"
+#include "files/PortRuns.h"
+#include "files/SheetPort.h"
 
 namespace provider {
 namespace {
@@ -557,13 +560,19 @@ class CInstantMessageHelperImpl final : public IInstantMessageHelper,
 
 // ---------------------------------------------------------------------------
 
-// The file formats of the import and export helper, and what a run covers.
+// What an import or export asks for, read from its URI.
 struct Transfer {
   bool import = false;
-  std::wstring format;  // "xml", "excel", "vcard"
+  bool messages = false;       // "content://sms...", else contacts
+  bool ignoreFolders = false;  // "?ignorefolder=true"
+  files::PortFormat format = files::PortFormat::Xml;
+  std::wstring list;           // the URI before its first option
 };
 
 bool ParseTransfer(const std::wstring& uri, Transfer& transfer) {
+  transfer.list = uri.substr(0, uri.find(L'?'));
+  transfer.messages = uri.rfind(U::kSms, 0) == 0;
+  transfer.ignoreFolders = uri.find(L"?ignorefolder=true") != std::wstring::npos;
   for (const wchar_t* kind : {L"import", L"export"}) {
     std::wstring marker = std::wstring(L"?") + kind + L"=";
     size_t at = uri.find(marker);
@@ -571,10 +580,34 @@ bool ParseTransfer(const std::wstring& uri, Transfer& transfer) {
     size_t start = at + marker.size();
     size_t end = uri.find(L'?', start);
     transfer.import = kind[0] == L'i';
-    transfer.format = uri.substr(start, end == std::wstring::npos ? std::wstring::npos : end - start);
-    return transfer.format == L"xml" || transfer.format == L"excel" || transfer.format == L"vcard";
+    std::wstring format = uri.substr(start, end == std::wstring::npos ? std::wstring::npos : end - start);
+    if (format == L"xml") transfer.format = files::PortFormat::Xml;
+    else if (format == L"excel") transfer.format = files::PortFormat::Excel;
+    else if (format == L"vcard" && !transfer.messages) transfer.format = files::PortFormat::VCard;
+    else return false;
+    return true;
   }
   return false;
+}
+
+// The suite's language, numbered as its resource library numbers them: it
+// titles the columns of the workbooks this library writes.
+int SuiteLanguage() {
+  wchar_t value[128] = {};
+  DWORD bytes = sizeof(value);
+  if (::RegGetValueW(HKEY_CURRENT_USER, L"Software\\Norvane\\Tamix", L"LanguageId", RRF_RT_REG_SZ, nullptr, value,
+                     &bytes) != ERROR_SUCCESS)
+    return files::kEnglish;
+  std::wstring setting = value;
+  if (setting == L"Chinese(Simplified)") return files::kSimplifiedChinese;
+  if (setting == L"Chinese(Traditional)") return files::kTraditionalChinese;
+  return files::kEnglish;
+}
+
+std::atomic<bool> g_holdTransfers{false};
+
+const wchar_t* FormatName(files::PortFormat format) {
+  return format == files::PortFormat::Xml ? L"XML" : format == files::PortFormat::Excel ? L"Excel" : L"vCard";
 }
 
 class CExportHelperImpl final : public IExportHelper, public CAnswering<IExportCallback> {
@@ -591,90 +624,134 @@ class CExportHelperImpl final : public IExportHelper, public CAnswering<IExportC
   }
 
   bool ImportFromFolder(const std::wstring& uri, const std::wstring& folder) override {
-    return Run("ImportFromFolder", uri, [folder] {
-      size_t files = 0;
-      WIN32_FIND_DATAW found;
-      HANDLE search = ::FindFirstFileW((folder + L"\\*.vcf").c_str(), &found);
-      if (search != INVALID_HANDLE_VALUE) {
-        do ++files;
-        while (::FindNextFileW(search, &found));
-        ::FindClose(search);
-      }
-      return files;
+    return Run("ImportFromFolder", uri, [folder](const Transfer& t, const files::Progress& progress) {
+      if (t.messages || !t.import || t.format != files::PortFormat::VCard) return Invalid();
+      return files::ImportContacts(TheStore(), t.format, {folder}, progress);
     });
   }
   bool Import(const std::wstring& uri, const std::list<std::wstring>& paths) override {
-    size_t files = paths.size();
-    return Run("Import", uri, [files] { return files; });
-  }
-  bool ExportByClassId(const std::wstring& uri, const std::wstring&, ContentId classId) override {
-    return Run("ExportByClassId", uri, [uri, classId] {
-      handset::Store& store = TheStore();
-      ContentList records;
-      if (uri.rfind(U::kSms, 0) == 0) {
-        store.CollectFolderMessages(static_cast<int32_t>(classId), records);
-      } else {
-        handset::ContactFilter filter;
-        filter.groupId = classId;
-        store.CollectContacts(Book::Phone, filter, records);
-      }
-      size_t count = records.size();
-      DeleteContents(records);
-      return count;
+    std::vector<std::wstring> files(paths.begin(), paths.end());
+    return Run("Import", uri, [files](const Transfer& t, const files::Progress& progress) {
+      if (!t.import) return Invalid();
+      return t.messages ? files::ImportMessages(TheStore(), t.format, files, t.ignoreFolders, progress)
+                        : files::ImportContacts(TheStore(), t.format, files, progress);
     });
   }
-  bool ExportByIds(const std::wstring& uri, const std::wstring&, const IdList& ids) override {
-    size_t count = ids.size();
-    return Run("ExportByIds", uri, [count] { return count; });
+  bool ExportByClassId(const std::wstring& uri, const std::wstring& path, ContentId classId) override {
+    return Run("ExportByClassId", uri, [path, classId](const Transfer& t, const files::Progress& progress) {
+      if (t.import) return Invalid();
+      if (t.messages) {
+        files::MessageScope scope;
+        scope.folderId = static_cast<int32_t>(classId);
+        return files::ExportMessages(TheStore(), scope, t.format, path, SuiteLanguage(), progress);
+      }
+      files::ContactScope scope;
+      scope.groupId = classId;
+      return files::ExportContacts(TheStore(), scope, t.format, path, SuiteLanguage(), progress);
+    });
   }
-  bool Export(const std::wstring& uri, const std::wstring&) override {
-    return Run("Export", uri, [uri] {
-      std::wstring list = uri.substr(0, uri.find(L'?'));
-      Book book;
-      bool starred;
-      return ContactBookOf(list, book, starred) ? TheStore().CountContacts(book, starred) : size_t{0};
+  bool ExportByIds(const std::wstring& uri, const std::wstring& path, const IdList& ids) override {
+    return Run("ExportByIds", uri, [path, ids](const Transfer& t, const files::Progress& progress) {
+      if (t.import) return Invalid();
+      if (t.messages) {
+        files::MessageScope scope;
+        scope.ids = ids;
+        return files::ExportMessages(TheStore(), scope, t.format, path, SuiteLanguage(), progress);
+      }
+      files::ContactScope scope;
+      if (!ContactBookOf(t.list, scope.book, scope.starredOnly)) return Invalid();
+      scope.starredOnly = false;  // chosen ids are exported as chosen
+      scope.ids = ids;
+      return files::ExportContacts(TheStore(), scope, t.format, path, SuiteLanguage(), progress);
+    });
+  }
+  bool Export(const std::wstring& uri, const std::wstring& path) override {
+    return Run("Export", uri, [path](const Transfer& t, const files::Progress& progress) {
+      files::ContactScope scope;
+      if (t.import || t.messages || !ContactBookOf(t.list, scope.book, scope.starredOnly)) return Invalid();
+      return files::ExportContacts(TheStore(), scope, t.format, path, SuiteLanguage(), progress);
     });
   }
 
  private:
-  // Counts what the run covers, reports progress in steps, and ends with the
-  // completion. The file formats are not part of this handset yet: a run that
-  // gets to the end reports that with a non-zero status.
-  template <class CountFn>
-  bool Run(const char* operation, const std::wstring& uri, CountFn count) {
+  static files::PortOutcome Invalid() {
+    files::PortOutcome outcome;
+    outcome.kind = files::PortOutcome::kFailed;
+    outcome.problem = L"the request does not name a transfer this handset makes";
+    return outcome;
+  }
+
+  // Runs the transfer on the answer thread, reporting its progress through
+  // the callback, and ends with its completion: status 0 only when records
+  // moved.
+  template <class Work>
+  bool Run(const char* operation, const std::wstring& uri, Work work) {
     uint64_t cancelAtStart;
     {
       std::lock_guard<std::mutex> lock(m_mutex);
       cancelAtStart = m_cancelGeneration;
     }
     CExportHelperImpl* self = this;
-    return Request(operation, [self, uri, count, cancelAtStart](Reply& r) {
+    return Request(operation, [self, uri, work, cancelAtStart](Reply& r) {
       Transfer transfer;
       if (!r.status && !ParseTransfer(uri, transfer)) r.status = kInvalid;
-      if (!r.status) r.status = self->Progress(r, static_cast<uint32_t>(count()), cancelAtStart);
       if (!r.status) {
-        LOG::E(L"DataProvider", L"%s files cannot be %s by this handset yet (%s)", transfer.format.c_str(),
-               transfer.import ? L"imported" : L"exported", uri.c_str());
-        r.status = kUnsupported;
+        bool reported = false;
+        files::Progress progress = [self, &r, cancelAtStart, &reported](size_t done, size_t total) {
+          if (self->Cancelled(r, cancelAtStart)) return false;
+          if (total == 0) return true;  // only asked whether to go on
+          r.To()->OnSetProgress(static_cast<uint32_t>(done), static_cast<uint32_t>(total));
+          if (!reported) {
+            reported = true;
+            self->HoldWhileAsked(r, cancelAtStart);
+          }
+          return !self->Cancelled(r, cancelAtStart);
+        };
+        files::PortOutcome outcome = work(transfer, progress);
+        r.status = self->Conclude(uri, transfer, outcome);
       }
       if (transfer.import) r.To()->OnImportComplete(uri, r.status);
       else r.To()->OnExportComplete(uri, r.status);
     });
   }
 
-  uint32_t Progress(Reply& r, uint32_t total, uint64_t cancelAtStart) {
-    const uint32_t steps = total == 0 ? 1 : std::min<uint32_t>(total, 20);
-    for (uint32_t step = 1; step <= steps; ++step) {
-      if (!r.StillWanted()) return kCancelled;  // the helper is going
-      {
-        std::lock_guard<std::mutex> lock(m_mutex);
-        if (m_cancelGeneration != cancelAtStart) return kCancelled;
-      }
-      if (!AnswerQueue::Instance().IsInline()) ::Sleep(15);  // a transfer takes a moment
-      uint32_t done = total == 0 ? 0 : static_cast<uint32_t>(uint64_t(total) * step / steps);
-      r.To()->OnSetProgress(done, total);
+  uint32_t Conclude(const std::wstring& uri, const Transfer& t, const files::PortOutcome& outcome) {
+    const wchar_t* what = t.messages ? L"messages" : L"contacts";
+    const wchar_t* verb = t.import ? L"imported" : L"exported";
+    if (!outcome.problem.empty() && outcome.kind != files::PortOutcome::kFailed)
+      LOG::E(L"DataProvider", L"%s: %u skipped: %s", uri.c_str(), static_cast<unsigned>(outcome.skipped),
+             outcome.problem.c_str());
+    switch (outcome.kind) {
+      case files::PortOutcome::kDone:
+        LOG::I(L"DataProvider", L"%u %s %s as %s, %u skipped (%s)", static_cast<unsigned>(outcome.moved), what, verb,
+               FormatName(t.format), static_cast<unsigned>(outcome.skipped), uri.c_str());
+        return kOk;
+      case files::PortOutcome::kNothing:
+        LOG::E(L"DataProvider", L"no %s %s as %s (%s)", what, verb, FormatName(t.format), uri.c_str());
+        return kNothingMoved;
+      case files::PortOutcome::kCancelled:
+        LOG::I(L"DataProvider", L"%s cancelled: nothing %s", uri.c_str(), t.import ? L"imported" : L"written");
+        return kCancelled;
+      case files::PortOutcome::kFailed:
+        break;
     }
-    return kOk;
+    LOG::E(L"DataProvider", L"%s failed: %s", uri.c_str(), outcome.problem.c_str());
+    return outcome.problem == Invalid().problem ? kInvalid : kFileError;
+  }
+
+  bool Cancelled(Reply& r, uint64_t cancelAtStart) {
+    if (!r.StillWanted()) return true;  // the helper is going
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_cancelGeneration != cancelAtStart;
+  }
+
+  // Tests and the demo may hold a run after its first step, so that the
+  // progress window is seen and a cancel lands in the middle: it waits for
+  // the cancel, the helper's end or the hold's release (polled: the helper's
+  // end cannot signal).
+  void HoldWhileAsked(Reply& r, uint64_t cancelAtStart) {
+    if (AnswerQueue::Instance().IsInline()) return;  // the caller could not cancel
+    for (int waited = 0; g_holdTransfers && !Cancelled(r, cancelAtStart) && waited < 60000; waited += 10) ::Sleep(10);
   }
 
   std::mutex m_mutex;
@@ -682,6 +759,9 @@ class CExportHelperImpl final : public IExportHelper, public CAnswering<IExportC
 };
 
 }  // namespace
+
+void HoldTransfers(bool hold) { g_holdTransfers = hold; }
+
 }  // namespace provider
 
 IDataProvider* CreateDataProvider(IDataProviderCallback* callback) {

@@ -12,4 +12,6 @@ constexpr uint32_t kCancelled = 5;     // cancelled by the caller
 constexpr uint32_t kUnsupported = 6;   // not supported by this handset
 constexpr uint32_t kInjected = 7;      // a fault injected by a test
 constexpr uint32_t kNoCard = 8;        // no SIM card with that id to send through
+constexpr uint32_t kNothingMoved = 9;  // an import or export found no record to move
+constexpr uint32_t kFileError = 10;    // a file could not be read or written, or is not of its format
 }  // namespace provider

@@ -610,47 +610,75 @@ struct Gate : CDataProviderCallback {
   }
 };
 
-TEST_F(ProviderContract, ImportAndExportReportProgressAndEndWithTheirCompletion) {
+TEST_F(ProviderContract, ImportAndExportMoveRealFilesReportProgressAndSucceedOnlyWhenRecordsMoved) {
+  const auto before = ProviderAutomation::GetCounts();
   exporter->Export(std::wstring(U::kContact) + U::kExportXmlSuffix, folder.File(L"out.xml"));
-  exporter->Import(U::kSmsImportExcel, {folder.File(L"in.xls")});
+  exporter->ExportByClassId(U::kSmsExportExcel, folder.File(L"inbox.xls"), Message::kFolderInbox);
+  exporter->ExportByIds(U::kSmsExportXml, folder.File(L"three.xml"), IdList{1, 2, 3});
   auto answers = Answers();
-  ASSERT_EQ(answers.size(), 2u);
-  EXPECT_EQ(answers[0], Line("Exported", L"content://contact/contact?export=xml", provider::kUnsupported, 0));
-  EXPECT_EQ(answers[1], Line("Imported", U::kSmsImportExcel, provider::kUnsupported, 0));
+  EXPECT_EQ(answers, (std::vector<std::string>{Line("Exported", L"content://contact/contact?export=xml", 0, 0),
+                                               Line("Exported", U::kSmsExportExcel, 0, 0),
+                                               Line("Exported", U::kSmsExportXml, 0, 0)}));
   ASSERT_FALSE(recorder.progress.empty());
-  EXPECT_EQ(recorder.progress.front().second, ProviderAutomation::GetCounts().phoneContacts);
-  EXPECT_EQ(recorder.progress[recorder.progress.size() - 2].first, recorder.progress[recorder.progress.size() - 2].second);
+  EXPECT_EQ(recorder.progress.front().second, before.phoneContacts);
+  EXPECT_EQ(recorder.progress.back(), std::make_pair(3u, 3u)) << "three ids: three records";
   Settle();
 
-  // Every form of the helper ends the same way; what a run covers is counted first.
-  exporter->ExportByIds(U::kSmsExportXml, folder.File(L"m.xml"), IdList{1, 2, 3});
-  exporter->ExportByClassId(U::kSmsExportExcel, folder.File(L"m.xls"), Message::kFolderInbox);
-  exporter->ImportFromFolder(U::kContactImportVcard, folder.path());
+  // What was written comes back: the contacts double, the three messages join.
+  exporter->Import(U::kContactImportXml, {folder.File(L"out.xml")});
+  exporter->Import(U::kSmsImportXml, {folder.File(L"three.xml")});
+  EXPECT_EQ(Answers(), (std::vector<std::string>{Line("Imported", U::kContactImportXml, 0, 0),
+                                                 Line("Imported", U::kSmsImportXml, 0, 0)}));
+  auto after = ProviderAutomation::GetCounts();
+  EXPECT_EQ(after.phoneContacts, 2 * before.phoneContacts);
+  EXPECT_EQ(after.messages, before.messages + 3);
+  Settle();
+
+  // Nothing to move, a file that is not there, a format the URI does not know.
+  exporter->ExportByIds(U::kSmsExportXml, folder.File(L"none.xml"), IdList{});
+  exporter->Import(U::kSmsImportExcel, {folder.File(L"missing.xlsx")});
+  exporter->ImportFromFolder(U::kContactImportVcard, folder.File(L"no cards here"));
   exporter->Export(L"content://contact/contact?export=pdf", folder.File(L"x.pdf"));
-  answers = Answers();
-  EXPECT_EQ(answers, (std::vector<std::string>{Line("Exported", U::kSmsExportXml, provider::kUnsupported, 0),
-                                               Line("Exported", U::kSmsExportExcel, provider::kUnsupported, 0),
-                                               Line("Imported", U::kContactImportVcard, provider::kUnsupported, 0),
-                                               Line("Exported", L"content://contact/contact?export=pdf",
-                                                    provider::kInvalid, 0)}));
-  EXPECT_EQ(recorder.progress.front(), std::make_pair(1u, 3u)) << "three ids: a step each";
+  EXPECT_EQ(Answers(), (std::vector<std::string>{Line("Exported", U::kSmsExportXml, provider::kNothingMoved, 0),
+                                                 Line("Imported", U::kSmsImportExcel, provider::kFileError, 0),
+                                                 Line("Imported", U::kContactImportVcard, provider::kNothingMoved, 0),
+                                                 Line("Exported", L"content://contact/contact?export=pdf",
+                                                      provider::kInvalid, 0)}));
+  EXPECT_EQ(ProviderAutomation::GetCounts().phoneContacts, after.phoneContacts);
+  Settle();
+}
+
+TEST_F(ProviderContract, ACancelledImportLeavesTheHandsetAsItWasAndACancelledExportLeavesNoFile) {
+  exporter->Export(std::wstring(U::kContact) + U::kExportVcardSuffix, folder.path());
+  ASSERT_EQ(Answers(), std::vector<std::string>{Line("Exported", L"content://contact/contact?export=vcard", 0, 0)});
+  Settle();
+  const auto before = ProviderAutomation::GetCounts();
+
+  // Held after its first step: the cancel lands in the middle of the run.
+  ProviderAutomation::HoldTransfers(true);
+  exporter->ImportFromFolder(U::kContactImportVcard, folder.path());
+  ASSERT_TRUE(testing_support::PumpUntil([&] {
+    std::lock_guard<std::mutex> lock(recorder.mutex);
+    return !recorder.progress.empty();
+  }));
+  exporter->CancelExport();
+  EXPECT_EQ(Answers(), std::vector<std::string>{Line("Imported", U::kContactImportVcard, provider::kCancelled, 0)});
+  ASSERT_FALSE(recorder.progress.empty());
+  EXPECT_LT(recorder.progress.back().first, recorder.progress.back().second) << "stopped in the middle";
+  EXPECT_EQ(ProviderAutomation::GetCounts().phoneContacts, before.phoneContacts);
   Settle();
 
-  // A cancel ends the run with the cancelled status, and with no more
-  // progress. The run waits in the queue behind another object's answer
-  // until the cancel is made.
-  Gate hold;
-  IDataProvider* blocker = CreateDataProvider(&hold);
-  blocker->QueryAll(U::kGroup);
-  ASSERT_EQ(::WaitForSingleObject(hold.entered, kPatience), WAIT_OBJECT_0);
-  exporter->Export(std::wstring(U::kContactStar) + U::kExportVcardSuffix, folder.File(L"vcards"));
+  exporter->Export(std::wstring(U::kContact) + U::kExportXmlSuffix, folder.File(L"cancelled.xml"));
+  ASSERT_TRUE(testing_support::PumpUntil([&] {
+    std::lock_guard<std::mutex> lock(recorder.mutex);
+    return !recorder.progress.empty();
+  }));
   exporter->CancelExport();
-  ::SetEvent(hold.release);
-  EXPECT_EQ(Answers(), std::vector<std::string>{Line("Exported", L"content://contact/contact/star?export=vcard",
+  EXPECT_EQ(Answers(), std::vector<std::string>{Line("Exported", L"content://contact/contact?export=xml",
                                                      provider::kCancelled, 0)});
-  EXPECT_TRUE(recorder.progress.empty());
-  DestroyDataProvider(blocker);
-  EXPECT_FALSE(hold.releaseTimedOut);
+  EXPECT_EQ(::GetFileAttributesW(folder.File(L"cancelled.xml").c_str()), INVALID_FILE_ATTRIBUTES);
+  ProviderAutomation::HoldTransfers(false);
+  Settle();
 }
 
 TEST_F(ProviderContract, ChangesAreSavedAndAnotherHandsetFileIsReadWhenChosen) {
