@@ -243,7 +243,9 @@ void CPimWnd::ShowModule(int module) {
   ::EnableWindow(GetDlgItem(IDC_SMS_SEARCH), !conversations);
   ShowControl(m_hWnd, IDC_CALENDAR_SEARCH, calendar);
   ShowControl(m_hWnd, IDC_CALENDAR_MINI, calendar);
-  if (m_module != previous || calendar) ShowCalendarView(m_calendarViewButton);
+  // Also on the first call, when the module does not change: the template
+  // makes the calendar's list visible, and it would lie over the contacts.
+  ShowCalendarView(m_calendarViewButton);
   ShowControl(m_hWnd, IDC_SIDE_FOOTER, false);
   ShowToolbar(module);
   if (m_tab.SendMessage(TCM_GETCURSEL) != module - 1) m_tab.SendMessage(TCM_SETCURSEL, module - 1);

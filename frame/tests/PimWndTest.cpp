@@ -79,6 +79,7 @@ TEST_F(PimWndTest, TheTabsShowOneModuleAtATime) {
   EXPECT_TRUE(Visible(IDC_CONTACT_NEW));
   EXPECT_FALSE(Visible(IDC_SMS_LIST));
   EXPECT_FALSE(Visible(IDC_SMS_SEARCH));
+  EXPECT_FALSE(Visible(IDC_CALENDAR_LIST)) << "the template shows every list; only the contacts' stays";
   // The host's click on the second tab.
   window.Tabs().SendMessage(TCM_SETCURSEL, 1);
   NMHDR header{window.Tabs(), IDC_MODULE_TAB, static_cast<UINT>(TCN_SELCHANGE)};
