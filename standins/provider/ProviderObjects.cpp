@@ -624,21 +624,23 @@ class CExportHelperImpl final : public IExportHelper, public CAnswering<IExportC
   }
 
   bool ImportFromFolder(const std::wstring& uri, const std::wstring& folder) override {
-    return Run("ImportFromFolder", uri, [folder](const Transfer& t, const files::Progress& progress) {
+    return Run("ImportFromFolder", uri, folder, [folder](const Transfer& t, const files::Progress& progress) {
       if (t.messages || !t.import || t.format != files::PortFormat::VCard) return Invalid();
       return files::ImportContacts(TheStore(), t.format, {folder}, progress);
     });
   }
   bool Import(const std::wstring& uri, const std::list<std::wstring>& paths) override {
     std::vector<std::wstring> files(paths.begin(), paths.end());
-    return Run("Import", uri, [files](const Transfer& t, const files::Progress& progress) {
+    std::wstring where;
+    for (const auto& path : paths) where += (where.empty() ? L"" : L", ") + path;
+    return Run("Import", uri, where, [files](const Transfer& t, const files::Progress& progress) {
       if (!t.import) return Invalid();
       return t.messages ? files::ImportMessages(TheStore(), t.format, files, t.ignoreFolders, progress)
                         : files::ImportContacts(TheStore(), t.format, files, progress);
     });
   }
   bool ExportByClassId(const std::wstring& uri, const std::wstring& path, ContentId classId) override {
-    return Run("ExportByClassId", uri, [path, classId](const Transfer& t, const files::Progress& progress) {
+    return Run("ExportByClassId", uri, path, [path, classId](const Transfer& t, const files::Progress& progress) {
       if (t.import) return Invalid();
       if (t.messages) {
         files::MessageScope scope;
@@ -651,7 +653,7 @@ class CExportHelperImpl final : public IExportHelper, public CAnswering<IExportC
     });
   }
   bool ExportByIds(const std::wstring& uri, const std::wstring& path, const IdList& ids) override {
-    return Run("ExportByIds", uri, [path, ids](const Transfer& t, const files::Progress& progress) {
+    return Run("ExportByIds", uri, path, [path, ids](const Transfer& t, const files::Progress& progress) {
       if (t.import) return Invalid();
       if (t.messages) {
         files::MessageScope scope;
@@ -666,7 +668,7 @@ class CExportHelperImpl final : public IExportHelper, public CAnswering<IExportC
     });
   }
   bool Export(const std::wstring& uri, const std::wstring& path) override {
-    return Run("Export", uri, [path](const Transfer& t, const files::Progress& progress) {
+    return Run("Export", uri, path, [path](const Transfer& t, const files::Progress& progress) {
       files::ContactScope scope;
       if (t.import || t.messages || !ContactBookOf(t.list, scope.book, scope.starredOnly)) return Invalid();
       return files::ExportContacts(TheStore(), scope, t.format, path, SuiteLanguage(), progress);
@@ -685,14 +687,14 @@ class CExportHelperImpl final : public IExportHelper, public CAnswering<IExportC
   // the callback, and ends with its completion: status 0 only when records
   // moved.
   template <class Work>
-  bool Run(const char* operation, const std::wstring& uri, Work work) {
+  bool Run(const char* operation, const std::wstring& uri, const std::wstring& where, Work work) {
     uint64_t cancelAtStart;
     {
       std::lock_guard<std::mutex> lock(m_mutex);
       cancelAtStart = m_cancelGeneration;
     }
     CExportHelperImpl* self = this;
-    return Request(operation, [self, uri, work, cancelAtStart](Reply& r) {
+    return Request(operation, [self, uri, where, work, cancelAtStart](Reply& r) {
       Transfer transfer;
       if (!r.status && !ParseTransfer(uri, transfer)) r.status = kInvalid;
       if (!r.status) {
@@ -708,14 +710,15 @@ class CExportHelperImpl final : public IExportHelper, public CAnswering<IExportC
           return !self->Cancelled(r, cancelAtStart);
         };
         files::PortOutcome outcome = work(transfer, progress);
-        r.status = self->Conclude(uri, transfer, outcome);
+        r.status = self->Conclude(uri, where, transfer, outcome);
       }
       if (transfer.import) r.To()->OnImportComplete(uri, r.status);
       else r.To()->OnExportComplete(uri, r.status);
     });
   }
 
-  uint32_t Conclude(const std::wstring& uri, const Transfer& t, const files::PortOutcome& outcome) {
+  uint32_t Conclude(const std::wstring& uri, const std::wstring& where, const Transfer& t,
+                    const files::PortOutcome& outcome) {
     const wchar_t* what = t.messages ? L"messages" : L"contacts";
     const wchar_t* verb = t.import ? L"imported" : L"exported";
     if (!outcome.problem.empty() && outcome.kind != files::PortOutcome::kFailed)
@@ -727,7 +730,7 @@ class CExportHelperImpl final : public IExportHelper, public CAnswering<IExportC
                FormatName(t.format), static_cast<unsigned>(outcome.skipped), uri.c_str());
         return kOk;
       case files::PortOutcome::kNothing:
-        LOG::E(L"DataProvider", L"no %s %s as %s (%s)", what, verb, FormatName(t.format), uri.c_str());
+        LOG::E(L"DataProvider", L"no %s %s as %s (%s, %s)", what, verb, FormatName(t.format), uri.c_str(), where.c_str());
         return kNothingMoved;
       case files::PortOutcome::kCancelled:
         LOG::I(L"DataProvider", L"%s cancelled: nothing %s", uri.c_str(), t.import ? L"imported" : L"written");

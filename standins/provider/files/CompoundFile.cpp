@@ -1,5 +1,7 @@
 #include "CompoundFile.h"
 
+#include "LittleEndian.h"
+
 #include <cstdint>
 
 namespace files {
@@ -12,26 +14,21 @@ constexpr uint32_t kMiniCutoff = 4096;
 constexpr uint32_t kFree = 0xFFFFFFFF, kEndOfChain = 0xFFFFFFFE, kFatSector = 0xFFFFFFFD, kDifatSector = 0xFFFFFFFC;
 constexpr uint32_t kNoStream = 0xFFFFFFFF;
 
-void Put16(std::string& out, size_t at, uint32_t value) {
-  out[at] = static_cast<char>(value & 0xFF);
-  out[at + 1] = static_cast<char>(value >> 8 & 0xFF);
-}
-void Put32(std::string& out, size_t at, uint32_t value) {
-  for (int i = 0; i < 4; ++i) out[at + i] = static_cast<char>(value >> (8 * i) & 0xFF);
-}
+using le::Set16;
+using le::Set32;
 
 // One 128-byte directory entry.
 void Entry(std::string& out, size_t at, const std::wstring& name, uint8_t type, uint32_t child, uint32_t start,
            uint32_t size) {
-  for (size_t i = 0; i < name.size() && i < 31; ++i) Put16(out, at + 2 * i, name[i]);
-  Put16(out, at + 64, name.empty() ? 0 : static_cast<uint32_t>(2 * (name.size() + 1)));
+  for (size_t i = 0; i < name.size() && i < 31; ++i) Set16(out, at + 2 * i, name[i]);
+  Set16(out, at + 64, name.empty() ? 0 : static_cast<uint32_t>(2 * (name.size() + 1)));
   out[at + 66] = static_cast<char>(type);
   out[at + 67] = 1;  // black: a tree of one node is balanced
-  Put32(out, at + 68, kNoStream);
-  Put32(out, at + 72, kNoStream);
-  Put32(out, at + 76, child);
-  Put32(out, at + 116, start);
-  Put32(out, at + 120, size);
+  Set32(out, at + 68, kNoStream);
+  Set32(out, at + 72, kNoStream);
+  Set32(out, at + 76, child);
+  Set32(out, at + 116, start);
+  Set32(out, at + 120, size);
 }
 
 }  // namespace
@@ -68,19 +65,19 @@ bool CompoundFileOfOneStream(const std::wstring& name, std::string_view stream, 
   // Header.
   static const unsigned char kSignature[] = {0xD0, 0xCF, 0x11, 0xE0, 0xA1, 0xB1, 0x1A, 0xE1};
   for (size_t i = 0; i < sizeof kSignature; ++i) bytes[i] = static_cast<char>(kSignature[i]);
-  Put16(bytes, 24, 0x003E);  // minor version
-  Put16(bytes, 26, 0x0003);  // major version 3: 512-byte sectors
-  Put16(bytes, 28, 0xFFFE);  // little-endian
-  Put16(bytes, 30, 9);       // 2^9 bytes a sector
-  Put16(bytes, 32, 6);       // 2^6 bytes a mini sector
-  Put32(bytes, 44, fat);
-  Put32(bytes, 48, directory);
-  Put32(bytes, 56, kMiniCutoff);
-  Put32(bytes, 60, kEndOfChain);  // no mini FAT
-  Put32(bytes, 68, difat ? firstDifat : kEndOfChain);
-  Put32(bytes, 72, difat);
+  Set16(bytes, 24, 0x003E);  // minor version
+  Set16(bytes, 26, 0x0003);  // major version 3: 512-byte sectors
+  Set16(bytes, 28, 0xFFFE);  // little-endian
+  Set16(bytes, 30, 9);       // 2^9 bytes a sector
+  Set16(bytes, 32, 6);       // 2^6 bytes a mini sector
+  Set32(bytes, 44, fat);
+  Set32(bytes, 48, directory);
+  Set32(bytes, 56, kMiniCutoff);
+  Set32(bytes, 60, kEndOfChain);  // no mini FAT
+  Set32(bytes, 68, difat ? firstDifat : kEndOfChain);
+  Set32(bytes, 72, difat);
   for (uint32_t slot = 0; slot < kHeaderFatSlots; ++slot)
-    Put32(bytes, 76 + 4 * slot, slot < fat ? firstFat + slot : kFree);
+    Set32(bytes, 76 + 4 * slot, slot < fat ? firstFat + slot : kFree);
 
   // The stream's sectors (zeros after its end), the directory.
   bytes.replace(sectorAt(0), stream.size(), stream.data(), stream.size());
@@ -88,13 +85,13 @@ bool CompoundFileOfOneStream(const std::wstring& name, std::string_view stream, 
   Entry(bytes, sectorAt(directory) + 128, name, 2, kNoStream, 0, size);
   for (size_t unused = 2; unused < 4; ++unused) {  // free entries: no name, no links
     size_t at = sectorAt(directory) + 128 * unused;
-    Put32(bytes, at + 68, kNoStream);
-    Put32(bytes, at + 72, kNoStream);
-    Put32(bytes, at + 76, kNoStream);
+    Set32(bytes, at + 68, kNoStream);
+    Set32(bytes, at + 72, kNoStream);
+    Set32(bytes, at + 76, kNoStream);
   }
 
   // The FAT: the stream's chain, then the directory, FAT and DIFAT sectors.
-  auto setFat = [&](uint32_t sector, uint32_t value) { Put32(bytes, sectorAt(firstFat) + 4 * size_t{sector}, value); };
+  auto setFat = [&](uint32_t sector, uint32_t value) { Set32(bytes, sectorAt(firstFat) + 4 * size_t{sector}, value); };
   for (uint32_t entry = 0; entry < fat * kPerFatSector; ++entry) setFat(entry, kFree);
   for (uint32_t s = 0; s < streamSectors; ++s) setFat(s, s + 1 < streamSectors ? s + 1 : kEndOfChain);
   setFat(directory, kEndOfChain);
@@ -106,9 +103,9 @@ bool CompoundFileOfOneStream(const std::wstring& name, std::string_view stream, 
     size_t at = sectorAt(firstDifat + d);
     for (uint32_t slot = 0; slot < 127; ++slot) {
       uint32_t index = kHeaderFatSlots + d * 127 + slot;
-      Put32(bytes, at + 4 * slot, index < fat ? firstFat + index : kFree);
+      Set32(bytes, at + 4 * slot, index < fat ? firstFat + index : kFree);
     }
-    Put32(bytes, at + 508, d + 1 < difat ? firstDifat + d + 1 : kEndOfChain);
+    Set32(bytes, at + 508, d + 1 < difat ? firstDifat + d + 1 : kEndOfChain);
   }
   return true;
 }

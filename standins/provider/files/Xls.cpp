@@ -9,6 +9,7 @@
 
 #include "Spreadsheet.h"
 #include "CompoundFile.h"
+#include "LittleEndian.h"
 
 namespace files {
 
@@ -54,21 +55,11 @@ enum : uint16_t {
   kBof = 0x0809,
 };
 
-void Put8(std::string& out, uint32_t value) { out.push_back(static_cast<char>(value & 0xFF)); }
-void Put16(std::string& out, uint32_t value) {
-  Put8(out, value);
-  Put8(out, value >> 8);
-}
-void Put32(std::string& out, uint32_t value) {
-  Put16(out, value & 0xFFFF);
-  Put16(out, value >> 16);
-}
-uint16_t Get16(std::string_view bytes, size_t at) {
-  return static_cast<uint16_t>(static_cast<unsigned char>(bytes[at]) | static_cast<unsigned char>(bytes[at + 1]) << 8);
-}
-uint32_t Get32(std::string_view bytes, size_t at) {
-  return Get16(bytes, at) | static_cast<uint32_t>(Get16(bytes, at + 2)) << 16;
-}
+using le::Get16;
+using le::Get32;
+using le::Put16;
+using le::Put32;
+using le::Put8;
 
 void Record(std::string& out, uint16_t id, std::string_view body) {
   Put16(out, id);

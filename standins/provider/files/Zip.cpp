@@ -1,4 +1,5 @@
 #include "Zip.h"
+#include "LittleEndian.h"
 
 #include <windows.h>
 #include <zlib.h>
@@ -19,23 +20,10 @@ constexpr uint16_t kUtf8Names = 0x0800;
 // Deflate cannot expand data by more than about 1032 to 1: a larger claim is a lie.
 constexpr uint64_t kMaxRatio = 1100;
 
-void Put16(std::string& out, uint32_t value) {
-  out.push_back(static_cast<char>(value & 0xFF));
-  out.push_back(static_cast<char>((value >> 8) & 0xFF));
-}
-
-void Put32(std::string& out, uint32_t value) {
-  Put16(out, value & 0xFFFF);
-  Put16(out, value >> 16);
-}
-
-uint16_t Get16(std::string_view bytes, size_t at) {
-  return static_cast<uint16_t>(static_cast<unsigned char>(bytes[at]) | static_cast<unsigned char>(bytes[at + 1]) << 8);
-}
-
-uint32_t Get32(std::string_view bytes, size_t at) {
-  return Get16(bytes, at) | static_cast<uint32_t>(Get16(bytes, at + 2)) << 16;
-}
+using le::Get16;
+using le::Get32;
+using le::Put16;
+using le::Put32;
 
 uint32_t Crc(std::string_view data) {
   return static_cast<uint32_t>(crc32(crc32(0, nullptr, 0), reinterpret_cast<const Bytef*>(data.data()),

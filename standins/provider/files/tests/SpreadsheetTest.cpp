@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "files/LittleEndian.h"
 #include "files/Spreadsheet.h"
 #include "files/TextCodec.h"
 #include "files/Zip.h"
@@ -56,18 +57,10 @@ std::string UnpackCompound(const std::string& bytes) {
   return stream;
 }
 
-void Put16(std::string& out, uint32_t v) {
-  out.push_back(static_cast<char>(v & 0xFF));
-  out.push_back(static_cast<char>((v >> 8) & 0xFF));
-}
-void Put32(std::string& out, uint32_t v) {
-  Put16(out, v & 0xFFFF);
-  Put16(out, v >> 16);
-}
-uint16_t Get16(const std::string& s, size_t at) {
-  return static_cast<uint16_t>(static_cast<unsigned char>(s[at]) | static_cast<unsigned char>(s[at + 1]) << 8);
-}
-uint32_t Get32(const std::string& s, size_t at) { return Get16(s, at) | static_cast<uint32_t>(Get16(s, at + 2)) << 16; }
+using files::le::Get16;
+using files::le::Get32;
+using files::le::Put16;
+using files::le::Put32;
 
 void Rec(std::string& out, uint16_t id, const std::string& body) {
   Put16(out, id);
