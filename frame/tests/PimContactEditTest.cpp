@@ -295,6 +295,44 @@ TEST_F(PimContactEditTest, ExportsNameTheirSetAndTheProgressWindowClosesAtTheEnd
   EXPECT_EQ(Count(written, "<contact "), 1u) << written;
 }
 
+// A spreadsheet program registered: the Excel export writes a workbook, and
+// importing it back doubles the phone's contacts.
+TEST_F(PimContactEditTest, WithASpreadsheetProgramTheExcelExportWritesAWorkbookThatImportsBack) {
+  LoadPhoneNode();
+  HKEY excel = nullptr;
+  ASSERT_EQ(::RegCreateKeyExW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Microsoft\\Office\\Excel", 0, nullptr, 0, KEY_WRITE,
+                              nullptr, &excel, nullptr),
+            ERROR_SUCCESS);
+  ::RegCloseKey(excel);
+  struct Unregister {
+    ~Unregister() { ::RegDeleteKeyW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Microsoft\\Office\\Excel"); }
+  } unregister;
+  testing_support::TempFolder files;
+  const std::wstring path = files.File(L"contacts.xlsx");
+  const uint32_t before = NodeCount(ContactNode::kPhone);
+  ASSERT_GT(before, 0u);
+  contacts().SetImportExportMode(0);
+  {
+    testing_support::AnswerWhenShown save(ResText(L"common.resave"), [&](HWND dialog) { ChooseFile(dialog, path); });
+    contacts().ImportExportExcel();
+    EXPECT_TRUE(save.acted());
+  }
+  Settle();
+  const std::string workbook = testing_support::ReadFile(path);
+  ASSERT_GT(workbook.size(), 4u);
+  EXPECT_EQ(workbook.substr(0, 4), std::string("PK\x03\x04", 4)) << "an Office Open XML package";
+
+  contacts().SetImportExportMode(2);
+  {
+    testing_support::AnswerWhenShown open(ResText(L"common.open"), [&](HWND dialog) { ChooseFile(dialog, path); });
+    contacts().ImportExportExcel();
+    EXPECT_TRUE(open.acted());
+  }
+  Settle();
+  EXPECT_NE(InfoLog().find("Import contacts success!"), std::string::npos);
+  EXPECT_EQ(NodeCount(ContactNode::kPhone), 2 * before) << "every exported contact came back";
+}
+
 TEST_F(PimContactEditTest, ExcelMissingShowsOnlyTheBoxAndVcardImportsAFolder) {
   LoadPhoneNode();
   HKEY excel = nullptr;

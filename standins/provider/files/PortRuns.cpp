@@ -19,12 +19,13 @@ namespace {
 
 using handset::Book;
 
-// Counts records and tells `progress` about every hundredth of the run, so a
-// big run reports a hundred times and a cancel is seen within one step.
+// Counts records and tells `progress` about every hundredth of the run (at
+// most every 200 records), so a run reports about a hundred times and a
+// cancel is seen within 200 records.
 class Counter {
  public:
   Counter(const Progress& progress, size_t total) : m_progress(progress), m_total(total) {
-    m_stride = std::max<size_t>(1, total / 100);
+    m_stride = std::clamp<size_t>(total / 100, 1, 200);
   }
   // False once the run is cancelled.
   bool Step() {
@@ -172,7 +173,7 @@ PortOutcome WriteCards(const std::vector<Contact::CContactData>& contacts, const
   };
   for (const auto& contact : contacts) {
     std::wstring path = JoinPath(folder, VCardFileName(contact, taken)), error;
-    if (!WriteFileBytes(path, WriteVCard(contact), error)) {
+    if (!WritePlainFile(path, WriteVCard(contact), error)) {
       undo();
       return Failed(error);
     }

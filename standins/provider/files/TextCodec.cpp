@@ -124,6 +124,21 @@ bool WriteFileBytes(const std::wstring& path, std::string_view bytes, std::wstri
   return ok;
 }
 
+bool WritePlainFile(const std::wstring& path, std::string_view bytes, std::wstring& error) {
+  HANDLE file = ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) {
+    error = LastError(L"cannot create", path);
+    return false;
+  }
+  DWORD written = 0;
+  bool ok = bytes.empty() ||
+            (::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) && written == bytes.size());
+  if (!ok) error = LastError(L"cannot write", path);
+  ::CloseHandle(file);
+  if (!ok) ::DeleteFileW(path.c_str());
+  return ok;
+}
+
 std::wstring JoinPath(const std::wstring& folder, const std::wstring& name) {
   if (folder.empty()) return name;
   wchar_t last = folder.back();

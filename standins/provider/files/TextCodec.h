@@ -24,8 +24,12 @@ bool Decode(std::string_view bytes, std::string_view charset, std::wstring& out)
 // The whole file; false with a readable reason.
 bool ReadFileBytes(const std::wstring& path, std::string& bytes, std::wstring& error);
 // Writes through a temporary file in the same folder that replaces `path`
-// at the end, so a failed write leaves an existing file as it was.
+// at the end, flushed, so a failed write leaves an existing file as it was.
 bool WriteFileBytes(const std::wstring& path, std::string_view bytes, std::wstring& error);
+// Writes straight into `path`: for the many small files of one run, which
+// the run deletes itself when it fails (a flush and a rename each would cost
+// more than the writing).
+bool WritePlainFile(const std::wstring& path, std::string_view bytes, std::wstring& error);
 
 // "C:\dir" + "name.vcf" with exactly one separator.
 std::wstring JoinPath(const std::wstring& folder, const std::wstring& name);

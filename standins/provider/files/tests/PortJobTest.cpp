@@ -121,9 +121,13 @@ void ExpectSameContact(const Contact::CContactData& want, const Contact::CContac
     EXPECT_EQ(got.m_ims[i].m_protocol, want.m_ims[i].m_protocol);
   }
   ASSERT_EQ(got.m_websites.size(), want.m_websites.size());
-  if (!want.m_websites.empty()) EXPECT_EQ(got.m_websites[0].m_data, want.m_websites[0].m_data);
+  if (!want.m_websites.empty()) {
+    EXPECT_EQ(got.m_websites[0].m_data, want.m_websites[0].m_data);
+  }
   ASSERT_EQ(got.m_nicknames.size(), want.m_nicknames.size());
-  if (!want.m_nicknames.empty()) EXPECT_EQ(got.m_nicknames[0].m_data, want.m_nicknames[0].m_data);
+  if (!want.m_nicknames.empty()) {
+    EXPECT_EQ(got.m_nicknames[0].m_data, want.m_nicknames[0].m_data);
+  }
   EXPECT_EQ(got.m_notes, want.m_notes);
   EXPECT_EQ(std::set<std::wstring>(got.m_groupNames.begin(), got.m_groupNames.end()),
             std::set<std::wstring>(want.m_groupNames.begin(), want.m_groupNames.end()));

@@ -127,7 +127,9 @@ TEST(VCardRoundTrip, EveryMappedFieldComesBackAndLinesAreFoldedOnCharacterBounda
   EXPECT_EQ(result.broken, 0u);
   const CContactData& back = read.at(0);
   for (int part = 0; part < Contact::kPhoneticFullName; ++part)
-    if (part != Contact::kFullName) EXPECT_EQ(back.m_name[part], original.m_name[part]) << "name text " << part;
+    if (part != Contact::kFullName) {
+      EXPECT_EQ(back.m_name[part], original.m_name[part]) << "name text " << part;
+    }
   EXPECT_EQ(back.m_name[Contact::kFullName], L"") << "the handset composes it from the parts";
   ExpectSameEntries(original.m_nicknames, back.m_nicknames, "nickname");
   ExpectSameEntries(original.m_phones, back.m_phones, "phone");
