@@ -57,6 +57,14 @@ def rows_of(sheet_rows):
     return [dict(zip(header, row)) for row in rows[1:]]
 
 
+def workbook_rows(path, ext):
+    """The first sheet's rows as dicts by header title, read by openpyxl or xlrd."""
+    if ext == "xlsx":
+        return rows_of(openpyxl.load_workbook(path, read_only=True).worksheets[0].iter_rows(values_only=True))
+    sheet = xlrd.open_workbook(path).sheet_by_index(0)
+    return rows_of(sheet.row_values(r) for r in range(sheet.nrows))
+
+
 def lines(cell):
     return [line for line in cell.splitlines() if line]
 
@@ -72,11 +80,7 @@ assert len(contacts) == 40 and len(messages) == 150, (len(contacts), len(message
 for ext in ("xlsx", "xls"):
     path = os.path.join(work, f"contacts.{ext}")
     port("export", "--handset", win(handset), "--what", "contacts", "--format", ext, "--out", win(path))
-    if ext == "xlsx":
-        rows = rows_of(openpyxl.load_workbook(path, read_only=True).worksheets[0].iter_rows(values_only=True))
-    else:
-        sheet = xlrd.open_workbook(path).sheet_by_index(0)
-        rows = rows_of(sheet.row_values(r) for r in range(sheet.nrows))
+    rows = workbook_rows(path, ext)
     check(len(rows) == len(contacts), f"{ext}: {len(rows)} rows for {len(contacts)} contacts")
     for row, record in zip(rows, contacts):
         check(row["Name"] == record["name"], f"{ext}: name {row['Name']!r} != {record['name']!r}")
@@ -124,11 +128,7 @@ for ext in ("xlsx", "xls", "xml"):
         bodies = [e.text or "" for e in ET.parse(path).getroot() if e.tag.endswith("}message")]
         check(len(bodies) == len(messages), "xml: message count")
         continue
-    if ext == "xlsx":
-        rows = rows_of(openpyxl.load_workbook(path, read_only=True).worksheets[0].iter_rows(values_only=True))
-    else:
-        sheet = xlrd.open_workbook(path).sheet_by_index(0)
-        rows = rows_of(sheet.row_values(r) for r in range(sheet.nrows))
+    rows = workbook_rows(path, ext)
     check(len(rows) == len(messages), f"{ext}: {len(rows)} rows for {len(messages)} messages")
     for row, record in zip(rows, messages):
         check(row["Number"] == record["number"], f"{ext}: number {row['Number']!r}")

@@ -103,9 +103,13 @@ bool ReadFileBytes(const std::wstring& path, std::string& bytes, std::wstring& e
   return ok;
 }
 
-bool WriteFileBytes(const std::wstring& path, std::string_view bytes, std::wstring& error) {
-  std::wstring temporary = path + L".part";
-  HANDLE file = ::CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+namespace {
+
+// Creates `target` with `bytes`, flushed when asked; errors name `path`, the
+// file the caller means. A file that could not be written whole is deleted.
+bool CreateWithBytes(const std::wstring& target, const std::wstring& path, std::string_view bytes, bool flush,
+                     std::wstring& error) {
+  HANDLE file = ::CreateFileW(target.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) {
     error = LastError(L"cannot create", path);
     return false;
@@ -113,30 +117,26 @@ bool WriteFileBytes(const std::wstring& path, std::string_view bytes, std::wstri
   DWORD written = 0;
   bool ok = bytes.empty() ||
             (::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) && written == bytes.size());
-  ok = ok && ::FlushFileBuffers(file);
+  ok = ok && (!flush || ::FlushFileBuffers(file));
   if (!ok) error = LastError(L"cannot write", path);
   ::CloseHandle(file);
-  if (ok && !::MoveFileExW(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-    error = LastError(L"cannot replace", path);
-    ok = false;
-  }
-  if (!ok) ::DeleteFileW(temporary.c_str());
+  if (!ok) ::DeleteFileW(target.c_str());
   return ok;
 }
 
+}  // namespace
+
+bool WriteFileBytes(const std::wstring& path, std::string_view bytes, std::wstring& error) {
+  std::wstring temporary = path + L".part";
+  if (!CreateWithBytes(temporary, path, bytes, true, error)) return false;
+  if (::MoveFileExW(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return true;
+  error = LastError(L"cannot replace", path);
+  ::DeleteFileW(temporary.c_str());
+  return false;
+}
+
 bool WritePlainFile(const std::wstring& path, std::string_view bytes, std::wstring& error) {
-  HANDLE file = ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) {
-    error = LastError(L"cannot create", path);
-    return false;
-  }
-  DWORD written = 0;
-  bool ok = bytes.empty() ||
-            (::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) && written == bytes.size());
-  if (!ok) error = LastError(L"cannot write", path);
-  ::CloseHandle(file);
-  if (!ok) ::DeleteFileW(path.c_str());
-  return ok;
+  return CreateWithBytes(path, path, bytes, false, error);
 }
 
 std::wstring JoinPath(const std::wstring& folder, const std::wstring& name) {
