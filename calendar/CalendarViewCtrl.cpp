@@ -431,31 +431,6 @@ LRESULT CCalendarViewCtrl::OnMouse(UINT message, WPARAM wParam, LPARAM lParam, B
   return 0;
 }
 
-LRESULT CCalendarViewCtrl::OnVScroll(UINT, WPARAM wParam, LPARAM, BOOL&) {
-  if (!m_state) return 0;
-  SCROLLINFO info{};
-  info.cbSize = sizeof(info);
-  info.fMask = SIF_ALL;
-  if (!::GetScrollInfo(m_hWnd, SB_VERT, &info)) return 0;
-  int pos = m_state->ScrollPos();
-  const int page = static_cast<int>(info.nPage);
-  switch (LOWORD(wParam)) {
-    case SB_LINEUP:
-    case SB_PAGEUP: pos -= page; break;
-    case SB_LINEDOWN:
-    case SB_PAGEDOWN: pos += page; break;
-    case SB_THUMBTRACK:
-    case SB_THUMBPOSITION: pos = info.nTrackPos; break;
-    case SB_TOP: pos = info.nMin; break;
-    case SB_BOTTOM: pos = info.nMax; break;
-    default: return 0;
-  }
-  pos = std::clamp(pos, info.nMin, std::max(info.nMin, info.nMax - page + 1));
-  m_state->SetScrollPos(pos);
-  Redraw();
-  return 0;
-}
-
 LRESULT CCalendarViewCtrl::OnDestroy(UINT, WPARAM, LPARAM, BOOL& bHandled) {
   Unregister();
   bHandled = FALSE;

@@ -269,14 +269,12 @@ class CCalendarViewCtrl : public wf::CWindowImpl<CCalendarViewCtrl>,
     MESSAGE_HANDLER(WM_RBUTTONDOWN, OnMouse)
     MESSAGE_HANDLER(WM_LBUTTONDBLCLK, OnMouse)
     MESSAGE_HANDLER(WM_RBUTTONDBLCLK, OnMouse)
-    MESSAGE_HANDLER(WM_VSCROLL, OnVScroll)
     MESSAGE_HANDLER(WM_DESTROY, OnDestroy)
   END_MSG_MAP()
 
  private:
   LRESULT OnSize(UINT, WPARAM, LPARAM, BOOL&);
   LRESULT OnMouse(UINT, WPARAM, LPARAM, BOOL&);
-  LRESULT OnVScroll(UINT, WPARAM, LPARAM, BOOL&);
   LRESULT OnDestroy(UINT, WPARAM, LPARAM, BOOL&);
   void PlaceBodies(int width, int height);
   CCalendarViewBodyWnd* BodyOf(int mode);
