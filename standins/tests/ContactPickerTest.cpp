@@ -390,32 +390,10 @@ TEST_F(ContactPickerTest, CancelEscapeTheCloseBoxAndClosingLeaveTheListAsItWas) 
   }
 }
 
-// Counts the windows this thread creates while it lives.
-class WindowCreationCount {
- public:
-  WindowCreationCount() {
-    s_count = 0;
-    m_hook = ::SetWindowsHookExW(WH_CBT, &OnCbt, nullptr, ::GetCurrentThreadId());
-  }
-  ~WindowCreationCount() {
-    if (m_hook) ::UnhookWindowsHookEx(m_hook);
-  }
-  bool hooked() const { return m_hook != nullptr; }
-  int count() const { return s_count; }
-
- private:
-  static LRESULT CALLBACK OnCbt(int code, WPARAM wParam, LPARAM lParam) {
-    if (code == HCBT_CREATEWND) ++s_count;
-    return ::CallNextHookEx(nullptr, code, wParam, lParam);
-  }
-  static inline int s_count = 0;
-  HHOOK m_hook = nullptr;
-};
-
 TEST_F(ContactPickerTest, ScriptedAndUnattendedAnswersShowNoWindow) {
   // Should a picker show after all, it is cancelled so that the test goes on to fail.
   AnswerWhenShown user(title, [](HWND dialog) { PressButton(dialog, IDCANCEL); });
-  WindowCreationCount created;
+  testing_support::WindowCreationCount created;
   ASSERT_TRUE(created.hooked());
 
   std::list<JorvContactEntry> entries = {Given(L"Ann Lee")};

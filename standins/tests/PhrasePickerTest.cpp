@@ -227,34 +227,12 @@ TEST_F(PhrasePickerTest, CancelEscapeTheCloseBoxAndClosingAnswerZeroAndLeaveTheP
   }
 }
 
-// Counts the windows this thread creates while it lives.
-class WindowCreationCount {
- public:
-  WindowCreationCount() {
-    s_count = 0;
-    m_hook = ::SetWindowsHookExW(WH_CBT, &OnCbt, nullptr, ::GetCurrentThreadId());
-  }
-  ~WindowCreationCount() {
-    if (m_hook) ::UnhookWindowsHookEx(m_hook);
-  }
-  bool hooked() const { return m_hook != nullptr; }
-  int count() const { return s_count; }
-
- private:
-  static LRESULT CALLBACK OnCbt(int code, WPARAM wParam, LPARAM lParam) {
-    if (code == HCBT_CREATEWND) ++s_count;
-    return ::CallNextHookEx(nullptr, code, wParam, lParam);
-  }
-  static inline int s_count = 0;
-  HHOOK m_hook = nullptr;
-};
-
 TEST_F(PhrasePickerTest, UnattendedItAnswersZeroWithoutAWindow) {
   JorvAutomation::SetUnattended(true);
   std::wstring phrase = L"typed before";
   // Should a dialog show after all, it is cancelled so that the test goes on to fail.
   AnswerWhenShown user(Text(L"jorvhelper.phrase.title"), [](HWND dialog) { PressButton(dialog, IDCANCEL); });
-  WindowCreationCount created;
+  testing_support::WindowCreationCount created;
   ASSERT_TRUE(created.hooked());
   EXPECT_EQ(JorvSelectPhrase(phrase), 0);
   EXPECT_EQ(created.count(), 0);

@@ -72,4 +72,26 @@ std::wstring ProgramFolder();
 // Reads a whole file (binary).
 std::string ReadFile(const std::wstring& path);
 
+// Counts the windows this thread creates while it lives.
+class WindowCreationCount {
+ public:
+  WindowCreationCount() {
+    s_count = 0;
+    m_hook = ::SetWindowsHookExW(WH_CBT, &OnCbt, nullptr, ::GetCurrentThreadId());
+  }
+  ~WindowCreationCount() {
+    if (m_hook) ::UnhookWindowsHookEx(m_hook);
+  }
+  bool hooked() const { return m_hook != nullptr; }
+  int count() const { return s_count; }
+
+ private:
+  static LRESULT CALLBACK OnCbt(int code, WPARAM wParam, LPARAM lParam) {
+    if (code == HCBT_CREATEWND) ++s_count;
+    return ::CallNextHookEx(nullptr, code, wParam, lParam);
+  }
+  static inline int s_count = 0;
+  HHOOK m_hook = nullptr;
+};
+
 }  // namespace testing_support
